@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ConversionRun.h"
+#include "FaultyFiles.h"
+#include "RecordingReporter.h"
+#include "Reference.h"
+#include "TempFolder.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class ConversionRunTest : public testing::Test {
+protected:
+    ConversionOutcome Run() {
+        return RunConversion(input, output, reporter, files, codePage);
+    }
+
+    void ExpectOneBox(const std::string& caption, const std::string& mentioned) {
+        EXPECT_EQ(reporter.calls, (Calls{"ReadBoxes", "ShowMessage", "RefreshBoxes"}));
+        ASSERT_EQ(reporter.boxes.size(), 1u);
+        EXPECT_EQ(reporter.boxes[0].caption, caption);
+        EXPECT_NE(reporter.boxes[0].text.find(mentioned), std::string::npos)
+            << reporter.boxes[0].text;
+    }
+
+    TempFolder folder;
+    FaultyFiles files;
+    RecordingReporter reporter;
+    CodePage codePage;
+    std::string input = folder / "in.csv";
+    std::string output = folder / "out.tab";
+};
+
+TEST_F(ConversionRunTest, ConvertsTheFileAndSaysDone) {
+    WriteBytes(input, "a,b\r\n\"c\",d\n");
+    EXPECT_TRUE(Run().completed);
+    EXPECT_EQ(ReadBytes(output), "a\tb\r\nc\td\r\n");
+    EXPECT_EQ(reporter.calls, (Calls{"ReadBoxes", "ShowMessage", "RefreshBoxes"}));
+    EXPECT_EQ(reporter.boxes[0].text, "Done");
+    EXPECT_EQ(reporter.boxes[0].caption, "Done");
+}
+
+TEST_F(ConversionRunTest, AppendsToWhatTheOutputHolds) {
+    WriteBytes(input, "a,b\nc,d");
+    WriteBytes(output, "kept\r\n");
+    Run();
+    Run();
+    EXPECT_EQ(ReadBytes(output), "kept\r\na\tb\r\nc\td\r\na\tb\r\nc\td\r\n");
+}
+
+TEST_F(ConversionRunTest, EmptyInputCreatesNoOutput) {
+    WriteBytes(input, "");
+    EXPECT_TRUE(Run().completed);
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_EQ(reporter.boxes[0].text, "Done");
+}
+
+TEST_F(ConversionRunTest, EmptyOutputPathWritesDbCsvAndKeepsTheName) {
+    WriteBytes(input, "x,y\n");
+    output.clear();
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    Run();
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(output, "db.csv");
+    EXPECT_EQ(ReadBytes(folder / "db.csv"), "x\ty\r\n");
+}
+
+TEST_F(ConversionRunTest, OutputMatchesTheReferenceForLongRecords) {
+    // Lines longer than the write buffer leave in pieces; nothing is lost.
+    std::string text;
+    for (int line = 0; line < 3; ++line) {
+        text += std::string(300000u + static_cast<std::size_t>(line), 'x') + ",\"q\"\r\n";
+        for (int i = 0; i < 5000; ++i) text += "\"a\",b,\r\n";
+    }
+    WriteBytes(input, text);
+    EXPECT_TRUE(Run().completed);
+    EXPECT_EQ(ReadBytes(output), reference::ConvertFile(text, codePage));
+}
+
+TEST_F(ConversionRunTest, InputProblemsAreReportedAndCreateNothing) {
+    std::filesystem::create_directory(folder / "folder.csv");
+    struct Case {
+        std::string input;
+        std::string mentioned;
+    };
+    const Case cases[] = {
+        {"", "No input file was given."},
+        {folder / "missing.csv", folder / "missing.csv"},
+        {folder / "folder.csv", folder / "folder.csv"},
+        {folder / "no-such-folder/in.csv", folder / "no-such-folder/in.csv"},
+    };
+    for (const Case& c : cases) {
+        reporter = RecordingReporter();
+        input = c.input;
+        const ConversionOutcome outcome = Run();
+        EXPECT_FALSE(outcome.completed);
+        ExpectOneBox("Error Reading File", c.mentioned);
+        EXPECT_FALSE(std::filesystem::exists(folder / "missing.csv"));
+        EXPECT_FALSE(std::filesystem::exists(output));
+    }
+}
+
+TEST_F(ConversionRunTest, UnopenableOutputIsReportedOnce) {
+    WriteBytes(input, "a\nb\nc\n");
+    output = folder.Path().string();
+    EXPECT_FALSE(Run().completed);
+    ExpectOneBox("Error Writing File", "Save to File\n\n");
+    EXPECT_NE(reporter.boxes[0].text.find(output), std::string::npos);
+    EXPECT_EQ(files.OutputOpens(), 1);
+}
+
+TEST_F(ConversionRunTest, SameFileIsRefusedWhateverThePathSays) {
+    const std::string content = "a,b\nc,d\n";
+    WriteBytes(input, content);
+    std::filesystem::create_hard_link(input, folder / "link.csv");
+    for (const std::string& same : {input, folder / "./in.csv", folder / "link.csv"}) {
+        reporter = RecordingReporter();
+        output = same;
+        EXPECT_FALSE(Run().completed);
+        ExpectOneBox("Error Writing File", "is the input file itself");
+        EXPECT_EQ(ReadBytes(input), content);
+    }
+}
+
+TEST_F(ConversionRunTest, FailedWriteOrCloseIsReported) {
+    WriteBytes(input, "a,b\n");
+    for (FaultyFiles::Call call : {FaultyFiles::Call::Append, FaultyFiles::Call::Close}) {
+        reporter = RecordingReporter();
+        files.FailAt(call, 1, "No space left on device");
+        EXPECT_FALSE(Run().completed);
+        ExpectOneBox("Error Writing File", "No space left on device");
+    }
+}
+
+#ifndef _WIN32
+TEST_F(ConversionRunTest, FullDiskIsReported) {
+    WriteBytes(input, "a,b\n");
+    output = "/dev/full";
+    EXPECT_FALSE(Run().completed);
+    ExpectOneBox("Error Writing File", "/dev/full");
+}
+#endif
+
+TEST_F(ConversionRunTest, ReadFailureKeepsTheRecordsBeforeIt) {
+    // Two reads' worth of records, then the second read fails.
+    std::string text;
+    while (text.size() < 200 * 1024) text += "a,b\r\n";
+    text += "unfinished";
+    WriteBytes(input, text);
+    files.FailAt(FaultyFiles::Call::Read, 2, "Input/output error");
+    EXPECT_FALSE(Run().completed);
+    ExpectOneBox("Error Reading File", "Input/output error");
+    const std::string written = ReadBytes(output);
+    EXPECT_FALSE(written.empty());
+    EXPECT_EQ(written, reference::ConvertFile(text.substr(0, written.size() / 5 * 5), codePage));
+}
+
+}  // namespace
