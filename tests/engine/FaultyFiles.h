@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -10,14 +11,19 @@
 // the seam through which tests reach the failures a disk or network gives.
 class FaultyFiles final : public FileSystem {
 public:
-    enum class Call { None, OpenForReading, Read, OpenForAppending, Append, Close };
+    enum class Call { None, Any, OpenForReading, Read, OpenForAppending, Append, Close };
 
-    // Fails the `count`-th call (counting from 1) of kind `call`.
+    // Fails the `count`-th call (counting from 1) of kind `call`; Call::Any counts
+    // calls of every kind. A failing Append first writes half of its bytes, as a
+    // disk that fills up in the middle of a write does.
     void FailAt(Call call, int count, std::string reason = "Input/output error") {
         m_call = call;
         m_count = count;
         m_reason = std::move(reason);
     }
+
+    // Hands out at most `size` bytes per read, as a pipe or a slow share may.
+    void CutReadsTo(std::size_t size) { m_readSize = size; }
 
     std::unique_ptr<InputFile> OpenForReading(const std::string& path, std::string& reason) override {
         if (Fails(Call::OpenForReading, reason)) return nullptr;
@@ -34,10 +40,16 @@ public:
     }
 
     int OutputOpens() const { return m_outputOpens; }
+    // Calls of every kind so far, failed ones included.
+    int Calls() const { return m_calls; }
+    // The kind of the call that was made to fail; Call::None while none has.
+    Call Failed() const { return m_failed; }
 
 private:
     bool Fails(Call call, std::string& reason) {
-        if (call != m_call || --m_count != 0) return false;
+        ++m_calls;
+        if ((m_call != Call::Any && call != m_call) || --m_count != 0) return false;
+        m_failed = call;
         reason = m_reason;
         return true;
     }
@@ -46,7 +58,8 @@ private:
     public:
         Input(FaultyFiles& files, std::unique_ptr<InputFile> file) : m_files(files), m_file(std::move(file)) {}
         bool Read(char* buffer, std::size_t capacity, std::size_t& got, std::string& reason) override {
-            return !m_files.Fails(Call::Read, reason) && m_file->Read(buffer, capacity, got, reason);
+            return !m_files.Fails(Call::Read, reason) &&
+                   m_file->Read(buffer, std::min(capacity, m_files.m_readSize), got, reason);
         }
         FileIdentity Identity() const override { return m_file->Identity(); }
 
@@ -59,7 +72,10 @@ private:
     public:
         Output(FaultyFiles& files, std::unique_ptr<OutputFile> file) : m_files(files), m_file(std::move(file)) {}
         bool Append(const char* data, std::size_t size, std::string& reason) override {
-            return !m_files.Fails(Call::Append, reason) && m_file->Append(data, size, reason);
+            if (!m_files.Fails(Call::Append, reason)) return m_file->Append(data, size, reason);
+            std::string ignored;
+            m_file->Append(data, size / 2, ignored);
+            return false;
         }
         bool Close(std::string& reason) override {
             const bool closed = m_file->Close(reason);
@@ -76,5 +92,8 @@ private:
     Call m_call = Call::None;
     int m_count = 0;
     std::string m_reason;
+    std::size_t m_readSize = static_cast<std::size_t>(-1);
     int m_outputOpens = 0;
+    int m_calls = 0;
+    Call m_failed = Call::None;
 };
