@@ -14,6 +14,8 @@ const char kUsage[] =
     "  --codepage N      read the input in Windows code page N; under 932, 936, 949\n"
     "                    and 950 a comma or quote inside a double-byte character is\n"
     "                    kept; 0 (the default) takes the system's code page\n"
+    "  --quiet           show no progress line; without it, an INPUT of 64 MiB or\n"
+    "                    more shows one on standard error when that is a terminal\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "\n"
@@ -47,6 +49,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         } else if (argument == "--version") {
             commandLine.action = CommandLine::Action::ShowVersion;
             return commandLine;
+        } else if (argument == "--quiet") {
+            commandLine.quiet = true;
         } else if (argument == "--codepage" || argument.rfind("--codepage=", 0) == 0) {
             std::string value;
             if (argument == "--codepage") {

@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "ConversionRun.h"
+#include "ProgressLine.h"
 #include "StandardStreams.h"
 #include "SystemCodePage.h"
 #include "SystemFiles.h"
@@ -32,7 +33,10 @@ int main(int argc, char** argv) {
     SystemFiles systemFiles;
     StandardStreams files(systemFiles);
     std::string output = commandLine->output;
-    const ConversionOutcome outcome = ConvertFile(commandLine->input, output, files, codePage);
+    const std::unique_ptr<ProgressLine> progress = ProgressLineFor(*commandLine);
+    const ConversionOutcome outcome =
+        ConvertFile(commandLine->input, output, files, codePage, progress.get());
+    if (progress) progress->Clear();
     if (!outcome.completed) {
         std::fprintf(stderr, "kestrova: %s\n", outcome.problem.c_str());
         return 1;

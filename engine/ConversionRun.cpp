@@ -12,7 +12,8 @@ constexpr std::size_t kReadSize = 128 * 1024;
 }  // namespace
 
 ConversionOutcome ConvertFile(const std::string& inputPath, std::string& outputPath,
-                              FileSystem& files, const CodePage& codePage) {
+                              FileSystem& files, const CodePage& codePage,
+                              ConversionProgress* progress) {
     if (inputPath.empty()) return NoInputGiven();
     std::string reason;
     const std::unique_ptr<InputFile> input = files.OpenForReading(inputPath, reason);
@@ -21,6 +22,7 @@ ConversionOutcome ConvertFile(const std::string& inputPath, std::string& outputP
     TextConverter converter(codePage);
     RecordWriter writer(outputPath, files, input->Identity());
     std::vector<char> buffer(kReadSize);
+    std::uint64_t bytesRead = 0;
     while (!converter.Ended()) {
         std::size_t got = 0;
         if (!input->Read(buffer.data(), buffer.size(), got, reason)) {
@@ -28,6 +30,8 @@ ConversionOutcome ConvertFile(const std::string& inputPath, std::string& outputP
             return CannotReadInput(inputPath, reason);
         }
         if (got == 0) break;
+        bytesRead += got;
+        if (progress) progress->BytesRead(bytesRead);
         char* out = writer.Reserve(TextConverter::MaxOutput(got));
         if (!writer.Commit(converter.Convert(buffer.data(), got, out))) {
             return WriteFailure(writer, outputPath);

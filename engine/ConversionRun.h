@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "CodePage.h"
@@ -16,6 +17,17 @@ ConversionOutcome RunConversion(std::string& inputPath, std::string& outputPath,
                                 ConversionReporter& reporter, FileSystem& files,
                                 const CodePage& codePage);
 
+// Told how far a conversion has read, for a host that shows progress. Called
+// once per read of the input, so it must be cheap.
+class ConversionProgress {
+public:
+    virtual void BytesRead(std::uint64_t total) = 0;
+
+protected:
+    ~ConversionProgress() = default;
+};
+
 // The same conversion without a window: no box, no boxes to read or refresh.
 ConversionOutcome ConvertFile(const std::string& inputPath, std::string& outputPath,
-                              FileSystem& files, const CodePage& codePage);
+                              FileSystem& files, const CodePage& codePage,
+                              ConversionProgress* progress = nullptr);
