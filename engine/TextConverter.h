@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "CodePage.h"
-#include "RecordTransform.h"
+#include "ConvertKernel.h"
 
 // Converts a comma-separated text stream into tab-delimited text as it arrives,
 // piece by piece, holding no more than a few flags between pieces:
@@ -13,22 +13,26 @@
 // - the last line ends with CR LF even when the file does not end it.
 class TextConverter {
 public:
-    explicit TextConverter(const CodePage& codePage) : m_codePage(codePage) {}
+    explicit TextConverter(const CodePage& codePage)
+        : TextConverter(codePage, ChosenConvertKernel()) {}
+    // The same with a given kernel, so that each kernel can be checked.
+    TextConverter(const CodePage& codePage, ConvertKernel kernel)
+        : m_codePage(codePage), m_kernel(kernel) {}
 
     // The most output that `inputSize` bytes (or Finish, with 0) can produce.
     static constexpr std::size_t MaxOutput(std::size_t inputSize) { return 2 * inputSize + 2; }
 
     // Converts the next `size` bytes of input into `out`; returns the bytes written.
-    std::size_t Convert(const char* in, std::size_t size, char* out);
+    std::size_t Convert(const char* in, std::size_t size, char* out) {
+        return m_kernel(in, size, out, m_state, m_codePage);
+    }
     // Ends the input, closing an unfinished last line; returns the bytes written.
     std::size_t Finish(char* out);
     // True once a 0x1A byte was seen: no later byte will be converted.
-    bool Ended() const { return m_ended; }
+    bool Ended() const { return m_state.ended; }
 
 private:
     const CodePage& m_codePage;
-    CharacterState m_character;
-    bool m_pendingCr = false;  // a CR that ends the record if an LF follows it
-    bool m_inRecord = false;   // bytes of an unfinished record were taken
-    bool m_ended = false;
+    ConvertKernel m_kernel;
+    ConverterState m_state;
 };

@@ -1,0 +1,41 @@
+#include "ConvertKernel.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool ProcessorHas([[maybe_unused]] const char* name) {
+#ifdef KESTROVA_X86_KERNELS
+    __builtin_cpu_init();
+    if (std::strcmp(name, "avx2") == 0) return __builtin_cpu_supports("avx2");
+    if (std::strcmp(name, "sse2") == 0) return __builtin_cpu_supports("sse2");
+#endif
+    return false;
+}
+
+ConvertKernel Choose() {
+    if (const char* forced = std::getenv("KESTROVA_KERNEL")) {
+        if (const ConvertKernel kernel = ConvertKernelNamed(forced)) return kernel;
+    }
+    for (const char* name : {"avx2", "sse2"}) {
+        if (const ConvertKernel kernel = ConvertKernelNamed(name)) return kernel;
+    }
+    return ConvertScalar;
+}
+
+}  // namespace
+
+ConvertKernel ConvertKernelNamed(const char* name) {
+    if (std::strcmp(name, "scalar") == 0) return ConvertScalar;
+#ifdef KESTROVA_X86_KERNELS
+    if (std::strcmp(name, "sse2") == 0 && ProcessorHas("sse2")) return ConvertSse2;
+    if (std::strcmp(name, "avx2") == 0 && ProcessorHas("avx2")) return ConvertAvx2;
+#endif
+    return nullptr;
+}
+
+ConvertKernel ChosenConvertKernel() {
+    static const ConvertKernel chosen = Choose();
+    return chosen;
+}
