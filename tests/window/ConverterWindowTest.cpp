@@ -275,14 +275,21 @@ TEST(ConverterWindow, QuitEnterEscapeAndTheCloseBoxEachEndTheProgram) {
         {"the close box",
          [](const VelmoraWindow& v) { ::PostMessageA(v.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
+    // A second copy runs beside each of them, on its own.
+    VelmoraWindow beside(folder.Path().string());
+    ASSERT_NE(beside.Dialog(), nullptr) << "the converter dialog did not appear";
+    beside.Type(IDC_INPUT_FILE, "beside.csv");
     for (const Case& row : cases) {
         SCOPED_TRACE(row.what);
         VelmoraWindow velmora(folder.Path().string());
         ASSERT_NE(velmora.Dialog(), nullptr) << "the converter dialog did not appear";
+        ASSERT_NE(velmora.Dialog(), beside.Dialog());
         velmora.Type(IDC_INPUT_FILE, "typed.csv");
         row.close(velmora);
         EXPECT_TRUE(velmora.WaitForExit()) << "the program is still running";
     }
+    EXPECT_TRUE(beside.NoBoxOpen());
+    EXPECT_EQ(beside.Text(IDC_INPUT_FILE), "beside.csv");
 }
 
 }  // namespace
