@@ -2,12 +2,15 @@
 
 #include <vector>
 
+#include "ConverterThread.h"
 #include "RecordWriter.h"
 #include "TextConverter.h"
 
 namespace {
 
-constexpr std::size_t kReadSize = 128 * 1024;
+// Large enough that handing a piece to the converter's thread costs little
+// beside converting it (1 MiB measured faster than 128 to 512 KiB).
+constexpr std::size_t kReadSize = 1024 * 1024;
 
 }  // namespace
 
@@ -21,22 +24,36 @@ ConversionOutcome ConvertFile(const std::string& inputPath, std::string& outputP
 
     TextConverter converter(codePage);
     RecordWriter writer(outputPath, files, input->Identity());
-    std::vector<char> buffer(kReadSize);
+    std::vector<char> pieces[2] = {std::vector<char>(kReadSize), std::vector<char>(kReadSize)};
+    ConverterThread background(converter);
+    // While one piece is converted on the other thread, this one writes the
+    // records of the piece before it and reads the piece after it.
+    int current = 0;
+    std::size_t got = 0;
+    bool readable = input->Read(pieces[current].data(), kReadSize, got, reason);
     std::uint64_t bytesRead = 0;
-    while (!converter.Ended()) {
-        std::size_t got = 0;
-        if (!input->Read(buffer.data(), buffer.size(), got, reason)) {
-            if (!writer.FinishWholeRecords()) return WriteFailure(writer, outputPath);
-            return CannotReadInput(inputPath, reason);
-        }
-        if (got == 0) break;
+    while (readable && got != 0) {
         bytesRead += got;
         if (progress) progress->BytesRead(bytesRead);
-        char* out = writer.Reserve(TextConverter::MaxOutput(got));
-        if (!writer.Commit(converter.Convert(buffer.data(), got, out))) {
-            return WriteFailure(writer, outputPath);
+        background.Start(pieces[current].data(), got, writer.Reserve(TextConverter::MaxOutput(got)));
+        const bool written = writer.WriteTaken();
+        std::size_t next = 0;
+        if (written) readable = input->Read(pieces[1 - current].data(), kReadSize, next, reason);
+        writer.Take(background.Wait());
+        if (!written) return WriteFailure(writer, outputPath);
+        // After 0x1A nothing counts: neither what was read meanwhile nor a failure to read it.
+        if (converter.Ended()) {
+            readable = true;
+            next = 0;
         }
+        current = 1 - current;
+        got = next;
     }
+    if (!readable) {
+        if (!writer.FinishWholeRecords()) return WriteFailure(writer, outputPath);
+        return CannotReadInput(inputPath, reason);
+    }
+    if (!writer.WriteTaken()) return WriteFailure(writer, outputPath);
     char* out = writer.Reserve(TextConverter::MaxOutput(0));
     if (!writer.Commit(converter.Finish(out)) || !writer.Finish()) {
         return WriteFailure(writer, outputPath);

@@ -13,31 +13,54 @@ RecordWriter::~RecordWriter() {
 }
 
 char* RecordWriter::Reserve(std::size_t size) {
-    if (m_buffer.size() < m_used + size) m_buffer.resize(m_used + size);
-    return m_buffer.data() + m_used;
+    std::vector<char>& buffer = m_buffers[m_current];
+    if (buffer.size() < m_used + size) buffer.resize(m_used + size);
+    return buffer.data() + m_used;
 }
 
-bool RecordWriter::Commit(std::size_t size) {
+void RecordWriter::Take(std::size_t size) {
+    std::vector<char>& buffer = m_buffers[m_current];
     // What was held back holds no LF, so only the new bytes can end a record.
-    const std::string_view added(m_buffer.data() + m_used, size);
+    const std::string_view added(buffer.data() + m_used, size);
     m_used += size;
+    std::size_t whole = 0;
     const std::size_t lastLf = added.rfind('\n');
-    if (lastLf != std::string_view::npos) return Write(m_used - size + lastLf + 1);
-    // A record longer than the buffer cannot go out whole: send what there is.
-    if (m_used >= kBufferSize) return Write(m_used);
-    return true;
+    if (lastLf != std::string_view::npos) {
+        whole = m_used - size + lastLf + 1;
+    } else if (m_used >= kBufferSize) {
+        // A record longer than the buffer cannot go out whole: send what there is.
+        whole = m_used;
+    }
+    if (whole == 0) return;
+    // The unfinished record after them moves to the front of the other buffer.
+    std::vector<char>& other = m_buffers[1 - m_current];
+    const std::size_t rest = m_used - whole;
+    if (other.size() < rest) other.resize(rest);
+    std::memcpy(other.data(), buffer.data() + whole, rest);
+    m_current = 1 - m_current;
+    m_used = rest;
+    m_taken = whole;
 }
 
-bool RecordWriter::Finish() { return Write(m_used) && Close(); }
+bool RecordWriter::WriteTaken() {
+    const std::size_t taken = m_taken;
+    m_taken = 0;
+    return Write(m_buffers[1 - m_current].data(), taken);
+}
+
+bool RecordWriter::Finish() {
+    const std::size_t held = m_used;
+    m_used = 0;
+    return WriteTaken() && Write(m_buffers[m_current].data(), held) && Close();
+}
 
 bool RecordWriter::FinishWholeRecords() {
-    const std::string_view pending(m_buffer.data(), m_used);
-    const std::size_t lastLf = pending.rfind('\n');
-    m_used = lastLf == std::string_view::npos ? 0 : lastLf + 1;
+    // What is held back is an unfinished record: it holds no LF.
+    m_used = 0;
     return Finish();
 }
 
-bool RecordWriter::Write(std::size_t size) {
+bool RecordWriter::Write(const char* data, std::size_t size) {
     if (size == 0) return true;
     if (!m_file) {
         if (m_outputPath.empty()) m_outputPath = kDefaultOutputName;
@@ -52,12 +75,10 @@ bool RecordWriter::Write(std::size_t size) {
             return false;
         }
     }
-    if (!m_file->Append(m_buffer.data(), size, m_reason)) {
+    if (!m_file->Append(data, size, m_reason)) {
         m_problem = Problem::CannotWrite;
         return false;
     }
-    std::memmove(m_buffer.data(), m_buffer.data() + size, m_used - size);
-    m_used -= size;
     return true;
 }
 

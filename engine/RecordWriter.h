@@ -28,10 +28,20 @@ public:
 
     static constexpr std::size_t kBufferSize = 256 * 1024;
 
-    // Room for `size` more bytes; valid until the next Commit.
+    // Room for `size` more bytes; valid until the next Commit or Take.
     char* Reserve(std::size_t size);
     // Takes `size` bytes put at Reserve's pointer and writes the whole records among them.
-    bool Commit(std::size_t size);
+    bool Commit(std::size_t size) {
+        Take(size);
+        return WriteTaken();
+    }
+    // Takes `size` bytes put at Reserve's pointer and sets the whole records
+    // among them aside for WriteTaken. They stay in a buffer of their own, so
+    // that the next Reserve's room can be filled while WriteTaken writes them.
+    // Call WriteTaken before the next Take.
+    void Take(std::size_t size);
+    // Writes the records that Take set aside.
+    bool WriteTaken();
     // Writes what is left and closes the file.
     bool Finish();
     // Writes the whole records, drops an unfinished one and closes: after a failed read.
@@ -41,15 +51,19 @@ public:
     const std::string& Reason() const { return m_reason; }
 
 private:
-    bool Write(std::size_t size);
+    bool Write(const char* data, std::size_t size);
     bool Close();
 
     std::string& m_outputPath;
     FileSystem& m_files;
     FileIdentity m_input;
     std::unique_ptr<OutputFile> m_file;
-    std::vector<char> m_buffer;
-    std::size_t m_used = 0;
+    // Two buffers in turn: Reserve fills the current one while the records set
+    // aside wait in the other.
+    std::vector<char> m_buffers[2];
+    int m_current = 0;
+    std::size_t m_used = 0;   // bytes held back at the start of the current buffer
+    std::size_t m_taken = 0;  // bytes set aside at the start of the other buffer
     Problem m_problem = Problem::None;
     std::string m_reason;
 };

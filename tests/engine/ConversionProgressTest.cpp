@@ -18,6 +18,9 @@ struct RecordingProgress final : ConversionProgress {
 
 class ConversionProgressTest : public testing::Test {
 protected:
+    // Short reads, so that the input takes many of them whatever the converter's read size.
+    ConversionProgressTest() { files.CutReadsTo(64 * 1024); }
+
     ConversionOutcome Convert() { return ConvertFile(input, output, files, CodePage(), &progress); }
 
     TempFolder folder;

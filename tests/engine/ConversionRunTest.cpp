@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -81,6 +82,60 @@ TEST_F(ConversionRunTest, OutputMatchesTheReferenceForLongRecords) {
     WriteBytes(input, text);
     EXPECT_TRUE(Run().completed);
     EXPECT_EQ(ReadBytes(output), reference::ConvertFile(text, codePage));
+}
+
+// For outputs of megabytes: says where they part instead of printing them.
+testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
+    if (actual == expected) return testing::AssertionSuccess();
+    const auto parted = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    return testing::AssertionFailure() << actual.size() << " bytes, " << expected.size()
+                                       << " expected; they differ from offset "
+                                       << parted.first - actual.begin();
+}
+
+// Several pieces, converted on a second thread while this one reads and
+// writes: they come out whole and in order, in every code page, whatever the
+// read sizes; after 0x1A neither the bytes read meanwhile nor a failure to read
+// them count; a failing write stops the run with the records before it kept.
+TEST_F(ConversionRunTest, PiecesConvertedAsideComeOutInOrder) {
+    std::string text;
+    for (int row = 0; text.size() < (3u << 20); ++row) {
+        text += std::to_string(row) + ",\"Name, \xE9\x81\x81\",\"say \"\"hi\"\"\",," +
+                (row % 7 == 0 ? "\n" : "\r\n");
+    }
+    const std::size_t endOfText = text.size() * 3 / 4;
+    std::string ended = text;
+    ended[endOfText] = '\x1A';
+    for (unsigned number : {1252u, 932u}) {
+        codePage = CodePage::FromNumber(number);
+        for (std::size_t readSize : {std::size_t{65536}, std::size_t{100003}, std::size_t{262144}}) {
+            SCOPED_TRACE("code page " + std::to_string(number) + ", reads of " + std::to_string(readSize));
+            files = FaultyFiles();
+            files.CutReadsTo(readSize);
+            WriteBytes(input, text);
+            std::filesystem::remove(output);
+            EXPECT_TRUE(Run().completed);
+            EXPECT_TRUE(SameBytes(ReadBytes(output), reference::ConvertFile(text, codePage)));
+
+            files.FailAt(FaultyFiles::Call::Read, static_cast<int>(endOfText / readSize) + 2);
+            WriteBytes(input, ended);
+            std::filesystem::remove(output);
+            EXPECT_TRUE(Run().completed);
+            EXPECT_TRUE(SameBytes(ReadBytes(output), reference::ConvertFile(ended, codePage)));
+            EXPECT_EQ(files.Failed(), FaultyFiles::Call::Read);  // the read ahead was made
+
+            reporter = RecordingReporter();
+            files.FailAt(FaultyFiles::Call::Append, 2, "No space left on device");
+            std::filesystem::remove(output);
+            EXPECT_FALSE(Run().completed);
+            ExpectOneBox("Error Writing File", "No space left on device");
+            const std::string written = ReadBytes(output);
+            const std::string expected = reference::ConvertFile(ended, codePage);
+            EXPECT_LT(written.size(), expected.size());
+            EXPECT_TRUE(SameBytes(written, expected.substr(0, written.size())));
+            reporter = RecordingReporter();
+        }
+    }
 }
 
 TEST_F(ConversionRunTest, InputProblemsAreReportedAndCreateNothing) {

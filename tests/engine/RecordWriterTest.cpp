@@ -78,4 +78,29 @@ TEST(RecordWriterTest, WritesWholeRecordsAndHoldsBackTheRest) {
     EXPECT_EQ(files.OutputOpens(), 1);
 }
 
+// Records set aside by Take stay as they are while the next piece is put into
+// Reserve's room, and go out when WriteTaken says so; the unfinished record
+// after them goes on in the next piece.
+TEST(RecordWriterTest, TakenRecordsWaitForWriteTaken) {
+    TempFolder folder;
+    FaultyFiles files;
+    std::string path = folder / "out.tab";
+    RecordWriter writer(path, files, FileIdentity{});
+    const std::string pieces[] = {"one\r\ntw", "o\r\nthree\r\nfo", "ur", "\r\n"};
+    const std::string writtenAfter[] = {"one\r\n", "one\r\ntwo\r\nthree\r\n",
+                                        "one\r\ntwo\r\nthree\r\n", "one\r\ntwo\r\nthree\r\nfour\r\n"};
+    pieces[0].copy(writer.Reserve(pieces[0].size()), pieces[0].size());
+    writer.Take(pieces[0].size());
+    for (std::size_t i = 1; i < std::size(pieces); ++i) {
+        // The next piece goes in before the records set aside are written.
+        pieces[i].copy(writer.Reserve(pieces[i].size()), pieces[i].size());
+        ASSERT_TRUE(writer.WriteTaken());
+        EXPECT_EQ(ReadBytes(path), writtenAfter[i - 1]) << "piece " << i;
+        writer.Take(pieces[i].size());
+    }
+    ASSERT_TRUE(writer.Finish());
+    EXPECT_EQ(ReadBytes(path), writtenAfter[std::size(pieces) - 1]);
+    EXPECT_EQ(files.OutputOpens(), 1);
+}
+
 }  // namespace
