@@ -3,7 +3,7 @@
 #include <charconv>
 
 const char kUsage[] =
-    "Usage: kestrova [--codepage N] INPUT [OUTPUT]\n"
+    "Usage: kestrova [--codepage N] [--quiet] INPUT [OUTPUT]\n"
     "Convert the comma-separated file INPUT into tab-delimited text: every comma\n"
     "becomes a TAB, every double quote is deleted, and every line ends with CR LF.\n"
     "\n"

@@ -25,7 +25,7 @@ ProgramRun Kestrova(const std::vector<std::string>& arguments, const std::string
 }
 
 class KestrovaTest : public testing::Test {
-protected:
+  protected:
     TempFolder folder;
     std::string input = folder / "in.csv";
     std::string output = folder / "out.tab";
@@ -87,7 +87,11 @@ TEST_F(KestrovaTest, FailuresExitWithOneLineNamingTheFile) {
 TEST_F(KestrovaTest, BadUsageExitsWithTwoAndTheUsage) {
     WriteBytes(input, "a\n");
     const std::vector<std::string> cases[] = {
-        {}, {"--frobnicate", input}, {input, output, "third"}, {"--codepage", "x", input}, {"--codepage"},
+        {},
+        {"--frobnicate", input},
+        {input, output, "third"},
+        {"--codepage", "x", input},
+        {"--codepage"},
     };
     for (const auto& arguments : cases) {
         const ProgramRun run = Kestrova(arguments);
@@ -107,7 +111,9 @@ std::string WithoutCr(std::string text) {
 TEST_F(KestrovaTest, HelpAndVersion) {
     const ProgramRun help = Kestrova({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_EQ(WithoutCr(help.output).rfind("Usage: kestrova [--codepage N] INPUT [OUTPUT]\n", 0), 0u);
+    EXPECT_EQ(WithoutCr(help.output)
+                  .rfind("Usage: kestrova [--codepage N] [--quiet] INPUT [OUTPUT]\n", 0),
+              0u);
     const ProgramRun version = Kestrova({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(WithoutCr(version.output), "kestrova " KESTROVA_VERSION "\n");
