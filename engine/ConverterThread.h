@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
@@ -37,7 +38,10 @@ private:
     std::size_t m_size = 0;
     char* m_out = nullptr;
     std::size_t m_written = 0;
-    bool m_busy = false;  // a piece is asked for or under way
-    bool m_quit = false;
+    // Set and cleared under the mutex, but also read without it: a thread that
+    // waits looks at it for a while before it sleeps, since waking a thread
+    // costs more than a piece takes to convert on some systems (Wine).
+    std::atomic<bool> m_busy{false};  // a piece is asked for or under way
+    std::atomic<bool> m_quit{false};
     std::thread m_thread;  // last, so that it starts once the rest is in place
 };
