@@ -8,6 +8,9 @@ namespace {
 bool ProcessorHas([[maybe_unused]] const char* name) {
 #ifdef KESTROVA_X86_KERNELS
     __builtin_cpu_init();
+    if (std::strcmp(name, "avx512") == 0) {
+        return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi2");
+    }
     if (std::strcmp(name, "avx2") == 0) return __builtin_cpu_supports("avx2");
     if (std::strcmp(name, "sse2") == 0) return __builtin_cpu_supports("sse2");
 #endif
@@ -18,7 +21,7 @@ ConvertKernel Choose() {
     if (const char* forced = std::getenv("KESTROVA_KERNEL")) {
         if (const ConvertKernel kernel = ConvertKernelNamed(forced)) return kernel;
     }
-    for (const char* name : {"avx2", "sse2"}) {
+    for (const char* name : {"avx512", "avx2", "sse2"}) {
         if (const ConvertKernel kernel = ConvertKernelNamed(name)) return kernel;
     }
     return ConvertScalar;
@@ -31,6 +34,7 @@ ConvertKernel ConvertKernelNamed(const char* name) {
 #ifdef KESTROVA_X86_KERNELS
     if (std::strcmp(name, "sse2") == 0 && ProcessorHas("sse2")) return ConvertSse2;
     if (std::strcmp(name, "avx2") == 0 && ProcessorHas("avx2")) return ConvertAvx2;
+    if (std::strcmp(name, "avx512") == 0 && ProcessorHas("avx512")) return ConvertAvx512;
 #endif
     return nullptr;
 }

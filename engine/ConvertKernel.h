@@ -27,15 +27,18 @@ std::size_t ConvertScalar(const char* in, std::size_t size, char* out, Converter
 
 #if defined(__x86_64__) || defined(__i386__)
 #define KESTROVA_X86_KERNELS 1
-// 16 and 32 bytes at a time; only call them where the processor has SSE2 or AVX2.
+// 16, 32 and 64 bytes at a time; only call them where the processor has SSE2,
+// AVX2, or AVX-512 BW and VBMI2.
 std::size_t ConvertSse2(const char* in, std::size_t size, char* out, ConverterState& state,
                         const CodePage& codePage);
 std::size_t ConvertAvx2(const char* in, std::size_t size, char* out, ConverterState& state,
                         const CodePage& codePage);
+std::size_t ConvertAvx512(const char* in, std::size_t size, char* out, ConverterState& state,
+                          const CodePage& codePage);
 #endif
 
 // The kernel this process uses: the widest one the processor runs, chosen at
-// first use. KESTROVA_KERNEL=scalar|sse2|avx2 forces one (for tests and
+// first use. KESTROVA_KERNEL=scalar|sse2|avx2|avx512 forces one (for tests and
 // measurements); a kernel the processor cannot run is never chosen.
 ConvertKernel ChosenConvertKernel();
 // The named kernel if the processor runs it, else null.

@@ -21,7 +21,7 @@ struct NamedKernel {
 // Every kernel this processor runs; the scalar one always.
 std::vector<NamedKernel> RunnableKernels() {
     std::vector<NamedKernel> kernels;
-    for (const char* name : {"scalar", "sse2", "avx2"}) {
+    for (const char* name : {"scalar", "sse2", "avx2", "avx512"}) {
         if (const ConvertKernel kernel = ConvertKernelNamed(name)) kernels.push_back({name, kernel});
     }
     return kernels;
