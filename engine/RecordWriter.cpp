@@ -1,8 +1,31 @@
 #include "RecordWriter.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "ConversionOutcome.h"
+
+namespace {
+
+// Where the last LF in `data` is, or `size` if there is none. Eight bytes at a
+// time: a record longer than a piece leaves the whole piece to search.
+std::size_t LastLineFeed(const char* data, std::size_t size) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    std::size_t end = size;
+    while (end >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + end - 8, 8);
+        const std::uint64_t zeroWhereLf = word ^ (kOnes * '\n');
+        if (((zeroWhereLf - kOnes) & ~zeroWhereLf & (kOnes * 0x80)) != 0) break;
+        end -= 8;
+    }
+    while (end > 0) {
+        if (data[--end] == '\n') return end;
+    }
+    return size;
+}
+
+}  // namespace
 
 RecordWriter::RecordWriter(std::string& outputPath, FileSystem& files, const FileIdentity& input)
     : m_outputPath(outputPath), m_files(files), m_input(input) {}
@@ -21,11 +44,10 @@ char* RecordWriter::Reserve(std::size_t size) {
 void RecordWriter::Take(std::size_t size) {
     std::vector<char>& buffer = m_buffers[m_current];
     // What was held back holds no LF, so only the new bytes can end a record.
-    const std::string_view added(buffer.data() + m_used, size);
+    const std::size_t lastLf = LastLineFeed(buffer.data() + m_used, size);
     m_used += size;
     std::size_t whole = 0;
-    const std::size_t lastLf = added.rfind('\n');
-    if (lastLf != std::string_view::npos) {
+    if (lastLf != size) {
         whole = m_used - size + lastLf + 1;
     } else if (m_used >= kBufferSize) {
         // A record longer than the buffer cannot go out whole: send what there is.
@@ -36,7 +58,8 @@ void RecordWriter::Take(std::size_t size) {
     std::vector<char>& other = m_buffers[1 - m_current];
     const std::size_t rest = m_used - whole;
     if (other.size() < rest) other.resize(rest);
-    std::memcpy(other.data(), buffer.data() + whole, rest);
+    // An empty vector's data() may be null, which memcpy must not get even for 0 bytes.
+    if (rest > 0) std::memcpy(other.data(), buffer.data() + whole, rest);
     m_current = 1 - m_current;
     m_used = rest;
     m_taken = whole;
