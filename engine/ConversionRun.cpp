@@ -1,6 +1,6 @@
 #include "ConversionRun.h"
 
-#include <vector>
+#include <memory>
 
 #include "ConverterThread.h"
 #include "RecordWriter.h"
@@ -24,21 +24,23 @@ ConversionOutcome ConvertFile(const std::string& inputPath, std::string& outputP
 
     TextConverter converter(codePage);
     RecordWriter writer(outputPath, files, input->Identity());
-    std::vector<char> pieces[2] = {std::vector<char>(kReadSize), std::vector<char>(kReadSize)};
+    // Left as they come, so that a small file costs no more memory than it needs.
+    const std::unique_ptr<char[]> pieces[2] = {std::unique_ptr<char[]>(new char[kReadSize]),
+                                               std::unique_ptr<char[]>(new char[kReadSize])};
     ConverterThread background(converter);
     // While one piece is converted on the other thread, this one writes the
     // records of the piece before it and reads the piece after it.
     int current = 0;
     std::size_t got = 0;
-    bool readable = input->Read(pieces[current].data(), kReadSize, got, reason);
+    bool readable = input->Read(pieces[current].get(), kReadSize, got, reason);
     std::uint64_t bytesRead = 0;
     while (readable && got != 0) {
         bytesRead += got;
         if (progress) progress->BytesRead(bytesRead);
-        background.Start(pieces[current].data(), got, writer.Reserve(TextConverter::MaxOutput(got)));
+        background.Start(pieces[current].get(), got, writer.Reserve(TextConverter::MaxOutput(got)));
         const bool written = writer.WriteTaken();
         std::size_t next = 0;
-        if (written) readable = input->Read(pieces[1 - current].data(), kReadSize, next, reason);
+        if (written) readable = input->Read(pieces[1 - current].get(), kReadSize, next, reason);
         writer.Take(background.Wait());
         if (!written) return WriteFailure(writer, outputPath);
         // After 0x1A nothing counts: neither what was read meanwhile nor a failure to read it.

@@ -35,14 +35,22 @@ RecordWriter::~RecordWriter() {
     if (m_file) m_file->Close(ignored);
 }
 
+char* RecordWriter::Buffer::Hold(std::size_t size, std::size_t kept) {
+    if (capacity < size) {
+        std::unique_ptr<char[]> larger(new char[size]);
+        if (kept != 0) std::memcpy(larger.get(), bytes.get(), kept);
+        bytes = std::move(larger);
+        capacity = size;
+    }
+    return bytes.get();
+}
+
 char* RecordWriter::Reserve(std::size_t size) {
-    std::vector<char>& buffer = m_buffers[m_current];
-    if (buffer.size() < m_used + size) buffer.resize(m_used + size);
-    return buffer.data() + m_used;
+    return m_buffers[m_current].Hold(m_used + size, m_used) + m_used;
 }
 
 void RecordWriter::Take(std::size_t size) {
-    std::vector<char>& buffer = m_buffers[m_current];
+    const Buffer& buffer = m_buffers[m_current];
     // What was held back holds no LF, so only the new bytes can end a record.
     const std::size_t lastLf = LastLineFeed(buffer.data() + m_used, size);
     m_used += size;
@@ -55,11 +63,10 @@ void RecordWriter::Take(std::size_t size) {
     }
     if (whole == 0) return;
     // The unfinished record after them moves to the front of the other buffer.
-    std::vector<char>& other = m_buffers[1 - m_current];
     const std::size_t rest = m_used - whole;
-    if (other.size() < rest) other.resize(rest);
-    // An empty vector's data() may be null, which memcpy must not get even for 0 bytes.
-    if (rest > 0) std::memcpy(other.data(), buffer.data() + whole, rest);
+    char* const other = m_buffers[1 - m_current].Hold(rest, 0);
+    // A buffer never grown is null, which memcpy must not get even for 0 bytes.
+    if (rest > 0) std::memcpy(other, buffer.data() + whole, rest);
     m_current = 1 - m_current;
     m_used = rest;
     m_taken = whole;

@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "ConversionReporter.h"
 #include "FileSystem.h"
@@ -58,9 +57,17 @@ private:
     FileSystem& m_files;
     FileIdentity m_input;
     std::unique_ptr<OutputFile> m_file;
+    // Bytes left as they come, so that room reserved but never filled costs no memory.
+    struct Buffer {
+        std::unique_ptr<char[]> bytes;
+        std::size_t capacity = 0;
+        // Room for `size` bytes, keeping the first `kept`.
+        char* Hold(std::size_t size, std::size_t kept);
+        char* data() const { return bytes.get(); }
+    };
     // Two buffers in turn: Reserve fills the current one while the records set
     // aside wait in the other.
-    std::vector<char> m_buffers[2];
+    Buffer m_buffers[2];
     int m_current = 0;
     std::size_t m_used = 0;   // bytes held back at the start of the current buffer
     std::size_t m_taken = 0;  // bytes set aside at the start of the other buffer
