@@ -56,10 +56,14 @@ BENCHMARK_CAPTURE(Kernel, scalar_1252, "scalar", 1252, CsvText::Latin)->Arg(kRea
 BENCHMARK_CAPTURE(Kernel, sse2_1252, "sse2", 1252, CsvText::Latin)->Arg(kReadSize)->Arg(kLarge);
 BENCHMARK_CAPTURE(Kernel, avx2_1252, "avx2", 1252, CsvText::Latin)->Arg(kReadSize)->Arg(kLarge);
 BENCHMARK_CAPTURE(Kernel, avx512_1252, "avx512", 1252, CsvText::Latin)->Arg(kReadSize)->Arg(kLarge);
-BENCHMARK_CAPTURE(Kernel, scalar_932, "scalar", 932, CsvText::Japanese)->Arg(kReadSize)->Arg(kLarge);
+BENCHMARK_CAPTURE(Kernel, scalar_932, "scalar", 932, CsvText::Japanese)
+    ->Arg(kReadSize)
+    ->Arg(kLarge);
 BENCHMARK_CAPTURE(Kernel, sse2_932, "sse2", 932, CsvText::Japanese)->Arg(kReadSize)->Arg(kLarge);
 BENCHMARK_CAPTURE(Kernel, avx2_932, "avx2", 932, CsvText::Japanese)->Arg(kReadSize)->Arg(kLarge);
 
-BENCHMARK_CAPTURE(Kernel, avx512_932, "avx512", 932, CsvText::Japanese)->Arg(kReadSize)->Arg(kLarge);
+BENCHMARK_CAPTURE(Kernel, avx512_932, "avx512", 932, CsvText::Japanese)
+    ->Arg(kReadSize)
+    ->Arg(kLarge);
 
 BENCHMARK_MAIN();

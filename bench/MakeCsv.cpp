@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::size_t megabytes = std::strtoul(argv[1], nullptr, 10);
-    const CsvText text = argc == 4 && std::strcmp(argv[3], "japanese") == 0 ? CsvText::Japanese
-                                                                             : CsvText::Latin;
+    const CsvText text =
+        argc == 4 && std::strcmp(argv[3], "japanese") == 0 ? CsvText::Japanese : CsvText::Latin;
     // Written in slices so that memory stays small; each slice has its own seed.
     std::FILE* file = std::fopen(argv[2], "wb");
     if (!file) {

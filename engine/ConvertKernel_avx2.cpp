@@ -30,7 +30,8 @@ constexpr SqueezeTable MakeSqueezeTable() {
     for (unsigned drop = 0; drop < 256; ++drop) {
         unsigned kept = 0;
         for (unsigned place = 0; place < 8; ++place) {
-            if (((drop >> place) & 1u) == 0) table.places[drop][kept++] = static_cast<unsigned char>(place);
+            if (((drop >> place) & 1u) == 0)
+                table.places[drop][kept++] = static_cast<unsigned char>(place);
         }
         table.kept[drop] = static_cast<unsigned char>(kept);
         for (unsigned place = kept; place < 8; ++place) table.places[drop][place] = 0x80;
@@ -73,14 +74,22 @@ struct Avx2Block {
         unsigned char low[16] = {};
         unsigned char high[16] = {};
         LeadByteRows(codePage, low, high);
-        m_lowRows = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(low)));
-        m_highRows = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(high)));
+        m_lowRows =
+            _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(low)));
+        m_highRows =
+            _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(high)));
     }
 
-    static Vector Load(const char* at) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)); }
-    static Mask Equal(Vector v, char value) { return BitsOf(_mm256_cmpeq_epi8(v, _mm256_set1_epi8(value))); }
+    static Vector Load(const char* at) {
+        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    }
+    static Mask Equal(Vector v, char value) {
+        return BitsOf(_mm256_cmpeq_epi8(v, _mm256_set1_epi8(value)));
+    }
     static Mask High(Vector v) { return BitsOf(v); }
-    static std::size_t CountTrailingZeros(Mask bits) { return static_cast<std::size_t>(std::countr_zero(bits)); }
+    static std::size_t CountTrailingZeros(Mask bits) {
+        return static_cast<std::size_t>(std::countr_zero(bits));
+    }
 
     // The lead-valued bytes: the high nibble picks a row, the low nibble a bit of it.
     Mask LeadBytes(Vector v) const {
@@ -100,7 +109,8 @@ struct Avx2Block {
     static char* Write(Vector v, Mask secondHalves, Mask keep, char* out) {
         __m256i commas = _mm256_cmpeq_epi8(v, _mm256_set1_epi8(','));
         if (secondHalves != 0) commas = _mm256_andnot_si256(BitsToBytes(secondHalves), commas);
-        const __m256i block = _mm256_xor_si256(v, _mm256_and_si256(commas, _mm256_set1_epi8(',' ^ '\t')));
+        const __m256i block =
+            _mm256_xor_si256(v, _mm256_and_si256(commas, _mm256_set1_epi8(',' ^ '\t')));
         const Mask drop = ~keep;
         if (drop == 0) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), block);

@@ -29,20 +29,25 @@ struct Avx512Block {
     }
 
     static Vector Load(const char* at) { return _mm512_loadu_si512(at); }
-    static Mask Equal(Vector v, char value) { return _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(value)); }
+    static Mask Equal(Vector v, char value) {
+        return _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(value));
+    }
     static Mask High(Vector v) { return _mm512_movepi8_mask(v); }
     // The builtin, not std::countr_zero: no template instance built for this
     // instruction set may be shared with the rest of the program.
-    static std::size_t CountTrailingZeros(Mask bits) { return static_cast<std::size_t>(__builtin_ctzll(bits)); }
+    static std::size_t CountTrailingZeros(Mask bits) {
+        return static_cast<std::size_t>(__builtin_ctzll(bits));
+    }
 
     // The lead-valued bytes: the high nibble picks a row, the low nibble a bit of it.
     Mask LeadBytes(Vector v) const {
         const __m512i nibble = _mm512_set1_epi8(0x0F);
         const __m512i highNibble = _mm512_and_si512(_mm512_srli_epi16(v, 4), nibble);
         const __m512i lowNibble = _mm512_and_si512(v, nibble);
-        const __m512i row = _mm512_mask_blend_epi8(_mm512_cmpgt_epi8_mask(lowNibble, _mm512_set1_epi8(7)),
-                                                   _mm512_shuffle_epi8(m_lowRows, highNibble),
-                                                   _mm512_shuffle_epi8(m_highRows, highNibble));
+        const __m512i row =
+            _mm512_mask_blend_epi8(_mm512_cmpgt_epi8_mask(lowNibble, _mm512_set1_epi8(7)),
+                                   _mm512_shuffle_epi8(m_lowRows, highNibble),
+                                   _mm512_shuffle_epi8(m_highRows, highNibble));
         const __m512i bit = _mm512_shuffle_epi8(
             _mm512_set1_epi64(static_cast<long long>(0x8040201008040201ull)), lowNibble);
         return _mm512_test_epi8_mask(row, bit);

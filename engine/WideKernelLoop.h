@@ -74,7 +74,8 @@ std::size_t ConvertBlocks(const char* in, std::size_t size, char* out, Converter
         const Mask quotes = Block::Equal(v, '"');
         const Mask crs = Block::Equal(v, '\r');
         const Mask lfs = Block::Equal(v, '\n');
-        Mask stops = (lfs & static_cast<Mask>(~(crs << 1))) | Block::Equal(v, '\x1A') | (crs & kLastBit);
+        Mask stops =
+            (lfs & static_cast<Mask>(~(crs << 1))) | Block::Equal(v, '\x1A') | (crs & kLastBit);
         Characters<Mask> characters{0, false};
         if (doubleByte) {
             const Mask leadValued = block.LeadBytes(v);
@@ -82,9 +83,11 @@ std::size_t ConvertBlocks(const char* in, std::size_t size, char* out, Converter
             characters = SplitCharacters(leadValued, state.character.secondHalf);
         }
         const std::size_t taken = stops == 0 ? kWidth : Block::CountTrailingZeros(stops);
-        const Mask within = taken == kWidth ? static_cast<Mask>(~Mask{0}) : static_cast<Mask>((Mask{1} << taken) - 1);
+        const Mask within = taken == kWidth ? static_cast<Mask>(~Mask{0})
+                                            : static_cast<Mask>((Mask{1} << taken) - 1);
         // Quotes go, except where they are the second half of a character.
-        out = Block::Write(v, characters.secondHalves, within & ~(quotes & ~characters.secondHalves), out);
+        out = Block::Write(v, characters.secondHalves,
+                           within & ~(quotes & ~characters.secondHalves), out);
         i += taken;
         if (taken != 0) state.inRecord = ((lfs >> (taken - 1)) & 1u) == 0;
         if (taken == kWidth) {

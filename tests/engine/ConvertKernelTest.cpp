@@ -22,7 +22,8 @@ struct NamedKernel {
 std::vector<NamedKernel> RunnableKernels() {
     std::vector<NamedKernel> kernels;
     for (const char* name : {"scalar", "sse2", "avx2", "avx512"}) {
-        if (const ConvertKernel kernel = ConvertKernelNamed(name)) kernels.push_back({name, kernel});
+        if (const ConvertKernel kernel = ConvertKernelNamed(name))
+            kernels.push_back({name, kernel});
     }
     return kernels;
 }
@@ -51,8 +52,9 @@ std::string Convert(ConvertKernel kernel, const std::string& input, const CodePa
 // quote or a line end, which then belong to the character.
 std::string GenerateInput(std::mt19937& random, std::size_t pieces) {
     static const std::string kPieces[] = {
-        ","s, "\""s, "\"\""s, "\r\n"s, "\n"s, "\r"s, "\x1A"s, "\0"s, "\t"s, "\xE9"s, "\x81,"s,
-        "\x81\""s, "\x81\r\n"s, "\x81\n"s, "\xA1\x40"s, "\x82\xA0"s, "\xFE\x81"s, "\x81\r"s};
+        ","s,        "\""s,     "\"\""s,     "\r\n"s,     "\n"s,       "\r"s,
+        "\x1A"s,     "\0"s,     "\t"s,       "\xE9"s,     "\x81,"s,    "\x81\""s,
+        "\x81\r\n"s, "\x81\n"s, "\xA1\x40"s, "\x82\xA0"s, "\xFE\x81"s, "\x81\r"s};
     const std::string text = "Lorem ipsum dolor sit amet 0123456789 consectetur adipiscing elit";
     std::string input;
     for (std::size_t i = 0; i < pieces; ++i) {
@@ -89,7 +91,8 @@ TEST(ConvertKernelTest, EveryKernelMatchesTheReferenceOnGeneratedInputCutAnywher
                 for (const std::vector<std::size_t>& cuts : cuttings) {
                     ASSERT_EQ(Convert(kernel.kernel, input, codePage, cuts), expected)
                         << kernel.name << " kernel, code page " << number << ", round " << round
-                        << ", " << cuts.size() << " cuts, first at " << (cuts.empty() ? 0 : cuts[0]);
+                        << ", " << cuts.size() << " cuts, first at "
+                        << (cuts.empty() ? 0 : cuts[0]);
                 }
             }
         }
@@ -99,8 +102,9 @@ TEST(ConvertKernelTest, EveryKernelMatchesTheReferenceOnGeneratedInputCutAnywher
 // Each special sequence at every place of a plain run three blocks long, so that
 // it also straddles the edge between two blocks, in one piece and in two.
 TEST(ConvertKernelTest, SpecialBytesAtEveryPlaceInABlock) {
-    const std::string specials[] = {"\""s,     "\r\n"s,   "\r"s,   "\n"s,   "\x1A"s, "\xE9"s, "\x81,"s,
-                                    "\x81\""s, "\x81\r"s, "\x81\n"s, "\x81\r\n"s, "\r\r\n"s, "\0"s};
+    const std::string specials[] = {"\""s,       "\r\n"s,   "\r"s,     "\n"s,     "\x1A"s,
+                                    "\xE9"s,     "\x81,"s,  "\x81\""s, "\x81\r"s, "\x81\n"s,
+                                    "\x81\r\n"s, "\r\r\n"s, "\0"s};
     const std::string plain(96, 'x');
     for (unsigned number : kCodePages) {
         const CodePage codePage = CodePage::FromNumber(number);
