@@ -37,7 +37,7 @@ std::size_t ConvertAvx512(const char* in, std::size_t size, char* out, Converter
                           const CodePage& codePage);
 #endif
 
-// The kernel this process uses: the widest one the processor runs, chosen at
+// The kernel this process uses: the fastest one the processor runs, chosen at
 // first use. KESTROVA_KERNEL=scalar|sse2|avx2|avx512 forces one (for tests and
 // measurements); a kernel the processor cannot run is never chosen.
 ConvertKernel ChosenConvertKernel();
