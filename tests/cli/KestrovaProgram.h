@@ -16,7 +16,8 @@ inline std::string KestrovaProgramPath() {
 #endif
 }
 
-inline ProgramRun RunKestrova(const std::vector<std::string>& arguments, const std::string& input = "",
-                              const std::string& directory = "") {
-    return RunProgram(KestrovaProgramPath(), arguments, input, directory);
+inline ProgramRun RunKestrova(const std::vector<std::string>& arguments,
+                              const std::string& input = "", const std::string& directory = "",
+                              const std::vector<std::string>& environment = {}) {
+    return RunProgram(KestrovaProgramPath(), arguments, input, directory, environment);
 }

@@ -1,31 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "RunProgram.h"
+#include "KestrovaProgram.h"
 #include "TempFolder.h"
 
 namespace {
 
-std::string KestrovaPath() {
-    const char* folder = std::getenv("KESTROVA_BIN");
-#ifdef _WIN32
-    return std::string(folder ? folder : ".") + "/kestrova.exe";
-#else
-    return std::string(folder ? folder : ".") + "/kestrova";
-#endif
-}
-
-ProgramRun Kestrova(const std::vector<std::string>& arguments, const std::string& input = "",
-                    const std::string& directory = "",
-                    const std::vector<std::string>& environment = {}) {
-    return RunProgram(KestrovaPath(), arguments, input, directory, environment);
-}
-
 class KestrovaTest : public testing::Test {
-  protected:
+protected:
     TempFolder folder;
     std::string input = folder / "in.csv";
     std::string output = folder / "out.tab";
@@ -33,31 +17,31 @@ class KestrovaTest : public testing::Test {
 
 TEST_F(KestrovaTest, ConvertsToStandardOutputOrAppendsToAFile) {
     WriteBytes(input, "a,\"b\"\r\nc,d");
-    const ProgramRun toStdout = Kestrova({input});
+    const ProgramRun toStdout = RunKestrova({input});
     EXPECT_EQ(toStdout.exitCode, 0);
     EXPECT_EQ(toStdout.output, "a\tb\r\nc\td\r\n");
     EXPECT_EQ(toStdout.errors, "");
 
     WriteBytes(output, "kept\r\n");
-    EXPECT_EQ(Kestrova({input, output}).exitCode, 0);
-    EXPECT_EQ(Kestrova({"-", output}, "x,y\n").exitCode, 0);
+    EXPECT_EQ(RunKestrova({input, output}).exitCode, 0);
+    EXPECT_EQ(RunKestrova({"-", output}, "x,y\n").exitCode, 0);
     EXPECT_EQ(ReadBytes(output), "kept\r\na\tb\r\nc\td\r\nx\ty\r\n");
 }
 
 TEST_F(KestrovaTest, EmptyOutputNameMeansDbCsvInTheCurrentFolder) {
     WriteBytes(input, "1,2\n");
-    EXPECT_EQ(Kestrova({input, ""}, "", folder.Path().string()).exitCode, 0);
+    EXPECT_EQ(RunKestrova({input, ""}, "", folder.Path().string()).exitCode, 0);
     EXPECT_EQ(ReadBytes(folder / "db.csv"), "1\t2\r\n");
 }
 
 TEST_F(KestrovaTest, CodePageDecidesWhatALeadByteHides) {
     WriteBytes(input, "\x81,x\n");
-    EXPECT_EQ(Kestrova({"--codepage", "932", input}).output, "\x81,x\r\n");
-    EXPECT_EQ(Kestrova({"--codepage=1252", input}).output, "\x81\tx\r\n");
+    EXPECT_EQ(RunKestrova({"--codepage", "932", input}).output, "\x81,x\r\n");
+    EXPECT_EQ(RunKestrova({"--codepage=1252", input}).output, "\x81\tx\r\n");
 #ifndef _WIN32
     // With no option the locale's character set decides.
-    EXPECT_EQ(Kestrova({input}, "", "", {"LC_ALL=ja_JP.SJIS"}).output, "\x81,x\r\n");
-    EXPECT_EQ(Kestrova({input}, "", "", {"LC_ALL=C.UTF-8"}).output, "\x81\tx\r\n");
+    EXPECT_EQ(RunKestrova({input}, "", "", {"LC_ALL=ja_JP.SJIS"}).output, "\x81,x\r\n");
+    EXPECT_EQ(RunKestrova({input}, "", "", {"LC_ALL=C.UTF-8"}).output, "\x81\tx\r\n");
 #endif
 }
 
@@ -74,7 +58,7 @@ TEST_F(KestrovaTest, FailuresExitWithOneLineNamingTheFile) {
         {{input, input}, input},
     };
     for (const auto& c : cases) {
-        const ProgramRun run = Kestrova(c.arguments);
+        const ProgramRun run = RunKestrova(c.arguments);
         EXPECT_EQ(run.exitCode, 1) << c.named;
         EXPECT_EQ(run.errors.rfind("kestrova: ", 0), 0u) << run.errors;
         EXPECT_NE(run.errors.find(c.named), std::string::npos) << run.errors;
@@ -94,7 +78,7 @@ TEST_F(KestrovaTest, BadUsageExitsWithTwoAndTheUsage) {
         {"--codepage"},
     };
     for (const auto& arguments : cases) {
-        const ProgramRun run = Kestrova(arguments);
+        const ProgramRun run = RunKestrova(arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_NE(run.errors.find("Usage: kestrova"), std::string::npos) << run.errors;
         EXPECT_EQ(run.output, "");
@@ -109,12 +93,12 @@ std::string WithoutCr(std::string text) {
 }
 
 TEST_F(KestrovaTest, HelpAndVersion) {
-    const ProgramRun help = Kestrova({"--help"});
+    const ProgramRun help = RunKestrova({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(WithoutCr(help.output)
                   .rfind("Usage: kestrova [--codepage N] [--quiet] INPUT [OUTPUT]\n", 0),
               0u);
-    const ProgramRun version = Kestrova({"--version"});
+    const ProgramRun version = RunKestrova({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(WithoutCr(version.output), "kestrova " KESTROVA_VERSION "\n");
 }

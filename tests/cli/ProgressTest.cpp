@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "KestrovaProgram.h"
 #include "ProgressLine.h"
-#include "RunProgram.h"
 #include "TempFolder.h"
 #include "TerminalLine.h"
 
@@ -17,15 +17,6 @@
 #endif
 
 namespace {
-
-std::string KestrovaPath() {
-    const char* folder = std::getenv("KESTROVA_BIN");
-#ifdef _WIN32
-    return std::string(folder ? folder : ".") + "/kestrova.exe";
-#else
-    return std::string(folder ? folder : ".") + "/kestrova";
-#endif
-}
 
 class ProgressTest : public testing::Test {
 protected:
@@ -46,7 +37,7 @@ protected:
 
 TEST_F(ProgressTest, NeverShownWhenStandardErrorIsNotATerminal) {
     MakeInput(kProgressMinimumSize);
-    const ProgramRun run = RunProgram(KestrovaPath(), {input, output});
+    const ProgramRun run = RunProgram(KestrovaProgramPath(), {input, output});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.errors, "");
 }
@@ -66,7 +57,8 @@ TerminalRun RunOnTerminal(const std::string& program, const std::vector<std::str
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return run;
     const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
     const pid_t child = fork();
@@ -108,7 +100,7 @@ TEST_F(ProgressTest, OnATerminalShownForLargeFilesOnlyAndClearedAtTheEnd) {
         MakeInput(c.size);
         std::vector<std::string> arguments = c.options;
         arguments.insert(arguments.end(), {input, output});
-        const TerminalRun run = RunOnTerminal(KestrovaPath(), arguments);
+        const TerminalRun run = RunOnTerminal(KestrovaProgramPath(), arguments);
         EXPECT_EQ(run.exitCode, 0);
         if (!c.shown) {
             EXPECT_EQ(run.written, "");
