@@ -25,35 +25,8 @@ namespace fs = std::filesystem;
 const std::string kSampleInput =
     "name,\"Smith, John\",42\r\n\"say \"\"hi\"\"\",,x\nCaf\xE9,1\r\nlast,line";
 
-// The Open dialog's file name box.
-HWND FileNameBox(HWND fileDialog) {
-    HWND box = ::GetDlgItem(fileDialog, 0x47C);
-    return box != nullptr ? box : ::GetDlgItem(fileDialog, 0x480);
-}
-
-HWND WaitForFileDialog(const VelmoraWindow& velmora) {
-    return velmora.WaitForOwnedDialog([](HWND window) { return FileNameBox(window) != nullptr; });
-}
-
-// Types `name` into the Open dialog's file name box and presses Open.
-void TypeIntoFileDialog(HWND fileDialog, const std::string& name) {
-    DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(FileNameBox(fileDialog), WM_SETTEXT, 0,
-                          reinterpret_cast<LPARAM>(name.c_str()), SMTO_NORMAL, 30000, &ignored);
-    ::PostMessageA(::GetDlgItem(fileDialog, IDOK), BM_CLICK, 0, 0);
-}
-
 bool Closes(HWND window) {
     return WaitUntil([window] { return !::IsWindow(window); });
-}
-
-// Browses with button `browseId` and picks `name` in the Open dialog.
-void BrowseAndPick(const VelmoraWindow& velmora, int browseId, const std::string& name) {
-    velmora.Click(browseId);
-    HWND fileDialog = WaitForFileDialog(velmora);
-    ASSERT_NE(fileDialog, nullptr) << "no Open dialog";
-    TypeIntoFileDialog(fileDialog, name);
-    ASSERT_TRUE(Closes(fileDialog)) << "the Open dialog stayed open for " << name;
 }
 
 bool SamePath(const std::string& left, const std::string& right) {
@@ -163,7 +136,7 @@ TEST(ConverterWindow, BrowseWritesTheStoredPathsBackAndHelpStoresTheBoxes) {
     // Browse stores only the picked path and writes both stored paths back:
     // text typed into the other box since the last read is gone.
     velmora.Type(IDC_OUTPUT_FILE, "typed.tab");
-    BrowseAndPick(velmora, IDC_BROWSE_INPUT, picked);
+    ASSERT_TRUE(BrowseAndPick(velmora, IDC_BROWSE_INPUT, picked));
     EXPECT_TRUE(SamePath(velmora.Text(IDC_INPUT_FILE), picked)) << velmora.Text(IDC_INPUT_FILE);
     EXPECT_EQ(velmora.Text(IDC_OUTPUT_FILE), "");
 
@@ -176,11 +149,11 @@ TEST(ConverterWindow, BrowseWritesTheStoredPathsBackAndHelpStoresTheBoxes) {
     EXPECT_NE(ReadBytes(logPath).find("/kestrova/help.htm"), std::string::npos)
         << ReadBytes(logPath);
     EXPECT_EQ(velmora.Text(IDC_OUTPUT_FILE), "kept.tab");
-    BrowseAndPick(velmora, IDC_BROWSE_INPUT, picked);
+    ASSERT_TRUE(BrowseAndPick(velmora, IDC_BROWSE_INPUT, picked));
     EXPECT_EQ(velmora.Text(IDC_OUTPUT_FILE), "kept.tab");
 
     // The output's Browse accepts a file that does not exist yet.
-    BrowseAndPick(velmora, IDC_BROWSE_OUTPUT, folder / "new.tab");
+    ASSERT_TRUE(BrowseAndPick(velmora, IDC_BROWSE_OUTPUT, folder / "new.tab"));
     EXPECT_TRUE(SamePath(velmora.Text(IDC_OUTPUT_FILE), folder / "new.tab"))
         << velmora.Text(IDC_OUTPUT_FILE);
 

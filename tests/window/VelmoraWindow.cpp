@@ -180,3 +180,29 @@ bool VelmoraWindow::NoBoxOpen() const {
 bool VelmoraWindow::WaitForExit() const {
     return ::WaitForSingleObject(m_process.hProcess, kDeadlineMs) == WAIT_OBJECT_0;
 }
+
+HWND FileNameBox(HWND fileDialog) {
+    HWND box = ::GetDlgItem(fileDialog, 0x47C);
+    return box != nullptr ? box : ::GetDlgItem(fileDialog, 0x480);
+}
+
+HWND WaitForFileDialog(const VelmoraWindow& velmora) {
+    return velmora.WaitForOwnedDialog([](HWND window) { return FileNameBox(window) != nullptr; });
+}
+
+void TypeIntoFileDialog(HWND fileDialog, const std::string& name) {
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(FileNameBox(fileDialog), WM_SETTEXT, 0,
+                          reinterpret_cast<LPARAM>(name.c_str()), SMTO_NORMAL, kSendTimeoutMs,
+                          &ignored);
+    ::PostMessageA(::GetDlgItem(fileDialog, IDOK), BM_CLICK, 0, 0);
+}
+
+bool BrowseAndPick(const VelmoraWindow& velmora, int browseId, const std::string& name) {
+    velmora.Click(browseId);
+    HWND fileDialog = WaitForFileDialog(velmora);
+    if (fileDialog == nullptr)
+        return false;
+    TypeIntoFileDialog(fileDialog, name);
+    return WaitUntil([fileDialog] { return !::IsWindow(fileDialog); });
+}

@@ -74,3 +74,13 @@ private:
     PROCESS_INFORMATION m_process{};
     HWND m_dialog = nullptr;
 };
+
+// The Open dialog's file name box; null for any other window.
+HWND FileNameBox(HWND fileDialog);
+// The Open dialog the program shows; null when none came before the deadline.
+HWND WaitForFileDialog(const VelmoraWindow& velmora);
+// Types `name` into the Open dialog's file name box and presses Open.
+void TypeIntoFileDialog(HWND fileDialog, const std::string& name);
+// Browses with button `browseId` and picks `name` in the Open dialog; false
+// when no Open dialog came or it stayed open.
+bool BrowseAndPick(const VelmoraWindow& velmora, int browseId, const std::string& name);
