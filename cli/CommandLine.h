@@ -9,9 +9,9 @@ struct CommandLine {
     enum class Action { Convert, ShowHelp, ShowVersion };
 
     Action action = Action::Convert;
-    unsigned codePage = 0;  // 0: the system's
-    bool quiet = false;     // no progress line, even on a terminal
-    std::string input;      // "-": standard input
+    unsigned codePage = 0;     // 0: the system's
+    bool quiet = false;        // no progress line, even on a terminal
+    std::string input;         // "-": standard input
     std::string output = "-";  // "-": standard output; "": db.csv
 };
 

@@ -22,7 +22,8 @@ std::string Duration(std::uint64_t seconds) {
     char text[32];
     if (seconds >= 3600) {
         std::snprintf(text, sizeof(text), "%" PRIu64 ":%02u:%02u", seconds / 3600,
-                      static_cast<unsigned>(seconds / 60 % 60), static_cast<unsigned>(seconds % 60));
+                      static_cast<unsigned>(seconds / 60 % 60),
+                      static_cast<unsigned>(seconds % 60));
     } else {
         std::snprintf(text, sizeof(text), "%u:%02u", static_cast<unsigned>(seconds / 60),
                       static_cast<unsigned>(seconds % 60));
@@ -36,9 +37,10 @@ std::string ProgressText(std::uint64_t done, std::uint64_t inputSize,
                          std::chrono::duration<double> elapsed) {
     // A file that grew while it was read still shows no more than 100%.
     if (done > inputSize) done = inputSize;
-    const unsigned percent =
-        inputSize == 0 ? 100u : static_cast<unsigned>(static_cast<double>(done) * 100.0 /
-                                                      static_cast<double>(inputSize));
+    const unsigned percent = inputSize == 0
+                                 ? 100u
+                                 : static_cast<unsigned>(static_cast<double>(done) * 100.0 /
+                                                         static_cast<double>(inputSize));
     char text[96];
     if (elapsed < kShortestMeasure || done == 0) {
         std::snprintf(text, sizeof(text), "%3u%%   --.- MB/s   -:-- left", percent);

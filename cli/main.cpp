@@ -11,7 +11,8 @@
 
 int main(int argc, char** argv) {
     std::string error;
-    const auto commandLine = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+    const auto commandLine =
+        ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!commandLine) {
         std::fprintf(stderr, "kestrova: %s\n%s", error.c_str(), kUsage);
         return 2;
@@ -27,9 +28,8 @@ int main(int argc, char** argv) {
             break;
     }
 
-    const CodePage codePage = commandLine->codePage == 0
-                                  ? SystemCodePage()
-                                  : CodePage::FromNumber(commandLine->codePage);
+    const CodePage codePage =
+        commandLine->codePage == 0 ? SystemCodePage() : CodePage::FromNumber(commandLine->codePage);
     SystemFiles systemFiles;
     StandardStreams files(systemFiles);
     std::string output = commandLine->output;

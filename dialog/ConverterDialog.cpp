@@ -33,12 +33,10 @@ void Browse(CString& path, LPCSTR defaultExtension, LPCSTR filter,
 
     CFileDialog dialog(TRUE, defaultExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        filter);
-    if (dialog.DoModal() == IDOK)
-        path = dialog.GetPathName();
+    if (dialog.DoModal() == IDOK) path = dialog.GetPathName();
 
     _chdrive(drive);
-    if (saved)
-        _chdir(savedDirectory);
+    if (saved) _chdir(savedDirectory);
 }
 
 }  // namespace
@@ -156,9 +154,8 @@ void CConverterDialog::OnDropFiles(HDROP hDropInfo) {
     POINT point{};
     ::DragQueryPoint(hDropInfo, &point);
     HWND target = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE);
-    const int box = target != nullptr && ::GetDlgCtrlID(target) == IDC_OUTPUT_FILE
-                        ? IDC_OUTPUT_FILE
-                        : IDC_INPUT_FILE;
+    const int box = target != nullptr && ::GetDlgCtrlID(target) == IDC_OUTPUT_FILE ? IDC_OUTPUT_FILE
+                                                                                   : IDC_INPUT_FILE;
     const UINT length = ::DragQueryFileA(hDropInfo, 0, nullptr, 0);
     std::string path(length + 1, '\0');
     ::DragQueryFileA(hDropInfo, 0, path.data(), length + 1);

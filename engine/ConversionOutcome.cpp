@@ -36,8 +36,8 @@ ConversionOutcome CannotReadInput(const std::string& path, const std::string& re
 ConversionOutcome WriteFailure(const RecordWriter& writer, const std::string& path) {
     switch (writer.GetProblem()) {
         case RecordWriter::Problem::CannotOpen:
-            return WritingFailure("Cannot open " + Quoted(path) + " for appending: " +
-                                  writer.Reason() + ".");
+            return WritingFailure("Cannot open " + Quoted(path) +
+                                  " for appending: " + writer.Reason() + ".");
         case RecordWriter::Problem::SameFileAsInput:
             return WritingFailure("The output file " + Quoted(path) +
                                   " is the input file itself. Nothing was written; choose "

@@ -26,7 +26,8 @@ class InputFile {
 public:
     virtual ~InputFile() = default;
     // Reads up to `capacity` bytes; 0 in `got` means end of input.
-    virtual bool Read(char* buffer, std::size_t capacity, std::size_t& got, std::string& reason) = 0;
+    virtual bool Read(char* buffer, std::size_t capacity, std::size_t& got,
+                      std::string& reason) = 0;
     virtual FileIdentity Identity() const = 0;
 };
 
@@ -44,7 +45,8 @@ public:
 class FileSystem {
 public:
     // Opens an existing file for reading, sharing it for reading and writing.
-    virtual std::unique_ptr<InputFile> OpenForReading(const std::string& path, std::string& reason) = 0;
+    virtual std::unique_ptr<InputFile> OpenForReading(const std::string& path,
+                                                      std::string& reason) = 0;
     // Opens a file for appending, creating it when missing, never truncating it.
     virtual std::unique_ptr<OutputFile> OpenForAppending(const std::string& path,
                                                          std::string& reason) = 0;

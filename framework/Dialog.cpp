@@ -62,8 +62,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     // Messages sent while the window is created, before WM_INITDIALOG, find no
     // dialog object yet and get the default processing.
     CDialog* dialog = FromHandle(window);
-    if (dialog == nullptr)
-        return FALSE;
+    if (dialog == nullptr) return FALSE;
     if (message == WM_NCDESTROY) {
         dialog->m_hWnd = nullptr;
         return FALSE;
@@ -89,8 +88,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         result = TRUE;
     }
-    if (!handled || m_bPassOn)
-        result = FALSE;
+    if (!handled || m_bPassOn) result = FALSE;
     m_bPassOn = outerPassOn;
     return result;
 }

@@ -11,17 +11,14 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
         // The system wants NUL where the filter has "|".
         m_filter = lpszFilter;
         for (char& character : m_filter)
-            if (character == '|')
-                character = '\0';
+            if (character == '|') character = '\0';
     }
     if (lpszDefExt != nullptr) {
         m_defaultExtension = lpszDefExt;
         const std::size_t dot = m_defaultExtension.find_last_of('.');
-        if (dot != std::string::npos)
-            m_defaultExtension.erase(0, dot + 1);
+        if (dot != std::string::npos) m_defaultExtension.erase(0, dot + 1);
     }
-    if (lpszFileName != nullptr)
-        ::lstrcpynA(m_fileName, lpszFileName, MAX_PATH);
+    if (lpszFileName != nullptr) ::lstrcpynA(m_fileName, lpszFileName, MAX_PATH);
 
     m_ofn.lStructSize = sizeof(m_ofn);
     m_ofn.lpstrFilter = m_filter.empty() ? nullptr : m_filter.c_str();

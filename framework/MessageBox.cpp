@@ -4,8 +4,7 @@
 #include "WinApp.h"
 
 int AfxMessageBox(LPCSTR text, UINT type) {
-    if ((type & MB_ICONMASK) == 0)
-        type |= MB_ICONEXCLAMATION;
+    if ((type & MB_ICONMASK) == 0) type |= MB_ICONEXCLAMATION;
     const std::string caption = ApplicationName();
     return ::MessageBoxA(nullptr, text, caption.c_str(), type);
 }

@@ -52,8 +52,7 @@ template <class Dialog, std::size_t count>
 bool RouteMessage(Dialog& dialog, const MessageEntry<Dialog> (&table)[count], UINT message,
                   WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     for (const MessageEntry<Dialog>& entry : table) {
-        if (entry.message != message)
-            continue;
+        if (entry.message != message) continue;
         if (message == WM_COMMAND &&
             (LOWORD(wParam) != entry.commandId || HIWORD(wParam) != BN_CLICKED))
             continue;

@@ -6,14 +6,12 @@
 BOOL AfxSocketInit(WSAData* lpwsaData) {
     WSADATA data{};
     const WORD wanted = MAKEWORD(1, 1);
-    if (::WSAStartup(wanted, &data) != 0)
-        return FALSE;
+    if (::WSAStartup(wanted, &data) != 0) return FALSE;
     if (data.wVersion != wanted) {
         ::WSACleanup();
         return FALSE;
     }
-    if (lpwsaData != nullptr)
-        *lpwsaData = data;
+    if (lpwsaData != nullptr) *lpwsaData = data;
     // Deliberately never stopped: sockets stay started until the process ends.
     return TRUE;
 }

@@ -16,8 +16,7 @@ std::string HelpFilePath() {
     std::string path = ProgramPath();
     const std::size_t dot = path.find_last_of('.');
     const std::size_t slash = path.find_last_of("\\/");
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-        path.erase(dot);
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) path.erase(dot);
     return path + ".HLP";
 }
 
@@ -30,11 +29,9 @@ thread_local CWinApp* t_helpTarget = nullptr;
 std::string ApplicationName() {
     std::string name = ProgramPath();
     const std::size_t slash = name.find_last_of("\\/");
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
+    if (slash != std::string::npos) name.erase(0, slash + 1);
     const std::size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos)
-        name.erase(dot);
+    if (dot != std::string::npos) name.erase(dot);
     return name;
 }
 
@@ -44,15 +41,14 @@ int CWinApp::Run(HINSTANCE hInstance) {
     // dialogs, the message boxes), and those loops show each message to the
     // thread's message filter first: the one place that sees F1 everywhere.
     t_helpTarget = this;
-    HHOOK filter = ::SetWindowsHookExA(WH_MSGFILTER, &CWinApp::HelpKeyFilter, nullptr,
-                                       ::GetCurrentThreadId());
+    HHOOK filter =
+        ::SetWindowsHookExA(WH_MSGFILTER, &CWinApp::HelpKeyFilter, nullptr, ::GetCurrentThreadId());
     const BOOL runLoop = InitInstance();
     // A program whose InitInstance returns TRUE would run its message loop here;
     // this framework serves only programs that do their work in InitInstance.
     (void)runLoop;
     const int status = ExitInstance();
-    if (filter != nullptr)
-        ::UnhookWindowsHookEx(filter);
+    if (filter != nullptr) ::UnhookWindowsHookEx(filter);
     t_helpTarget = nullptr;
     return status;
 }
@@ -62,8 +58,7 @@ BOOL CWinApp::InitInstance() { return FALSE; }
 int CWinApp::ExitInstance() { return 0; }
 
 BOOL CWinApp::OnCmdMsg(UINT id) {
-    if (id != ID_HELP)
-        return FALSE;
+    if (id != ID_HELP) return FALSE;
     OnHelp();
     return TRUE;
 }

@@ -4,8 +4,8 @@ std::string SystemErrorText(DWORD error) {
     char* text = nullptr;
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0,
-        nullptr);
+        nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text),
+        0, nullptr);
     std::string result = length > 0 ? std::string(text, length) : std::string();
     LocalFree(text);
     while (!result.empty() && (result.back() == '\r' || result.back() == '\n' ||

@@ -10,7 +10,8 @@
 // with other programs, as the converter always has.
 class SystemFiles final : public FileSystem {
 public:
-    std::unique_ptr<InputFile> OpenForReading(const std::string& path, std::string& reason) override;
+    std::unique_ptr<InputFile> OpenForReading(const std::string& path,
+                                              std::string& reason) override;
     std::unique_ptr<OutputFile> OpenForAppending(const std::string& path,
                                                  std::string& reason) override;
 };

@@ -14,7 +14,8 @@ std::string Reason(int error) { return std::strerror(error); }
 FileIdentity IdentityOf(int descriptor) {
     struct stat status {};
     if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) return {};
-    return {true, static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+    return {true, static_cast<std::uint64_t>(status.st_dev),
+            static_cast<std::uint64_t>(status.st_ino)};
 }
 
 class PosixInputFile final : public InputFile {
@@ -87,7 +88,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<InputFile> SystemFiles::OpenForReading(const std::string& path, std::string& reason) {
+std::unique_ptr<InputFile> SystemFiles::OpenForReading(const std::string& path,
+                                                       std::string& reason) {
     const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         reason = Reason(errno);

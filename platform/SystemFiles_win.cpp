@@ -9,11 +9,13 @@ namespace {
 
 FileIdentity IdentityOf(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION information{};
-    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &information)) {
+    if (GetFileType(handle) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(handle, &information)) {
         return {};
     }
-    return {true, information.dwVolumeSerialNumber,
-            (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+    return {
+        true, information.dwVolumeSerialNumber,
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
 }
 
 // Large requests are cut so that each fits a DWORD comfortably.
@@ -25,8 +27,8 @@ constexpr std::size_t kMaxRequest = 1u << 30;
 // has no such limit but takes the path as it stands: no "/" for "\\", no "..".
 HANDLE OpenPath(const std::string& path, DWORD access, DWORD share, DWORD disposition,
                 DWORD flags) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
     if (wide.rfind(L"\\\\?\\", 0) == 0) {
@@ -35,7 +37,8 @@ HANDLE OpenPath(const std::string& path, DWORD access, DWORD share, DWORD dispos
     std::wstring full(MAX_PATH, L'\0');
     DWORD fullLength = 0;
     if (!wide.empty()) {
-        fullLength = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        fullLength =
+            GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
         if (fullLength >= full.size()) {
             full.resize(fullLength);
             fullLength = GetFullPathNameW(wide.c_str(), fullLength, full.data(), nullptr);
@@ -48,8 +51,8 @@ HANDLE OpenPath(const std::string& path, DWORD access, DWORD share, DWORD dispos
     }
     full.resize(fullLength);
     // A share (\\server\share\...) takes the prefix's UNC form.
-    const std::wstring prefixed = full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + full.substr(2)
-                                                               : L"\\\\?\\" + full;
+    const std::wstring prefixed =
+        full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
     return CreateFileW(prefixed.c_str(), access, share, nullptr, disposition, flags, nullptr);
 }
 
@@ -150,9 +153,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<InputFile> SystemFiles::OpenForReading(const std::string& path, std::string& reason) {
-    const HANDLE handle = OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+std::unique_ptr<InputFile> SystemFiles::OpenForReading(const std::string& path,
+                                                       std::string& reason) {
+    const HANDLE handle =
+        OpenPath(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (handle == INVALID_HANDLE_VALUE) {
         reason = SystemErrorText(GetLastError());
         return nullptr;
@@ -174,7 +179,8 @@ std::unique_ptr<OutputFile> SystemFiles::OpenForAppending(const std::string& pat
     // the append lock needs it; a file that refuses it is appended to unlocked.
     const DWORD access = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-    HANDLE handle = OpenPath(path, access | FILE_READ_DATA, share, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    HANDLE handle =
+        OpenPath(path, access | FILE_READ_DATA, share, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE &&
         (GetLastError() == ERROR_ACCESS_DENIED || GetLastError() == ERROR_SHARING_VIOLATION)) {
         handle = OpenPath(path, access, share, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);

@@ -59,19 +59,25 @@ std::string ReadFile(const std::string& path) {
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     std::string bytes(4096, '\0');
     DWORD read = 0;
-    if (file == INVALID_HANDLE_VALUE || !::ReadFile(file, bytes.data(), 4096, &read, nullptr)) read = 0;
+    if (file == INVALID_HANDLE_VALUE || !::ReadFile(file, bytes.data(), 4096, &read, nullptr))
+        read = 0;
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     bytes.resize(read);
     return bytes;
 }
 
-void MakeReadOnly(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }
-void MakeWritable(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL); }
+void MakeReadOnly(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+void MakeWritable(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
 
 // Whether this process could append to `path` now.
 bool CanAppendTo(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
@@ -211,7 +217,10 @@ TEST_F(BadPathsTest, DeviceNamesWorkAsDevicesOrGetOneMessage) {
     // The others exist on some machines only; reading one never waits for
     // input that does not come (the console is left out: it would).
     const std::vector<std::string> cases[] = {
-        {input, "CON"}, {"COM1", output}, {"LPT1", output}, {input, "LPT1.txt"},
+        {input, "CON"},
+        {"COM1", output},
+        {"LPT1", output},
+        {input, "LPT1.txt"},
     };
     for (const std::vector<std::string>& arguments : cases) {
         const std::string& device = arguments[0] == input ? arguments[1] : arguments[0];

@@ -88,11 +88,10 @@ TEST(ConcurrentAppendTest, TwoRunsAppendingToOneFileKeepEveryRecordWholeAndInOrd
             continue;
         }
         std::size_t& number = next[run->first];
-        const bool whole = number < run->second->fillerSizes.size() &&
-                           fields[1] == std::to_string(number) &&
-                           fields[2] == std::string(run->second->fillerSizes[number],
-                                                    RunInput::Filler(number)) &&
-                           fields[3] == "end";
+        const bool whole =
+            number < run->second->fillerSizes.size() && fields[1] == std::to_string(number) &&
+            fields[2] == std::string(run->second->fillerSizes[number], RunInput::Filler(number)) &&
+            fields[3] == "end";
         if (!whole) {
             ++torn;
             continue;

@@ -84,8 +84,8 @@ TEST(ManualPageTest, HasTheUsualSections) {
     for (const std::string& line : ManualPageLines()) {
         if (line.rfind(".SH ", 0) == 0) sections.insert(line.substr(4));
     }
-    for (const char* section :
-         {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "EXIT STATUS", "EXAMPLES", "FILES", "SEE ALSO"}) {
+    for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "EXIT STATUS",
+                                "EXAMPLES", "FILES", "SEE ALSO"}) {
         EXPECT_TRUE(sections.contains(section)) << section;
     }
 }

@@ -19,7 +19,8 @@ TEST(ProgressTextTest, ShowsShareSpeedAndTimeLeft) {
         std::string expected;
     } cases[] = {
         {0, 100'000'000, 0s, "  0%   --.- MB/s   -:-- left"},
-        {5'000'000, 100'000'000, 10ms, "  5%   --.- MB/s   -:-- left"},  // too soon to tell the speed
+        {5'000'000, 100'000'000, 10ms,
+         "  5%   --.- MB/s   -:-- left"},  // too soon to tell the speed
         {50'000'000, 100'000'000, 1s, " 50%    50.0 MB/s   0:01 left"},
         {25'000'000, 100'000'000, 5s, " 25%     5.0 MB/s   0:15 left"},
         {60'000'000, 1'260'000'000, 60s, "  4%     1.0 MB/s  20:00 left"},
@@ -28,7 +29,8 @@ TEST(ProgressTextTest, ShowsShareSpeedAndTimeLeft) {
         {200, 100, 1s, "100%     0.0 MB/s   0:00 left"},  // the file grew while it was read
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ProgressText(c.done, c.size, c.elapsed), c.expected) << c.done << " of " << c.size;
+        EXPECT_EQ(ProgressText(c.done, c.size, c.elapsed), c.expected)
+            << c.done << " of " << c.size;
     }
 }
 
@@ -50,15 +52,16 @@ TEST_F(ProgressLineTest, RedrawsAtMostTenTimesASecond) {
     const struct {
         std::chrono::milliseconds at;
         bool drawn;
-    } reads[] = {{0ms, true}, {50ms, false}, {99ms, false}, {100ms, true}, {150ms, false},
-                 {250ms, true}, {2000ms, true}, {2001ms, false}};
+    } reads[] = {{0ms, true},    {50ms, false}, {99ms, false},  {100ms, true},
+                 {150ms, false}, {250ms, true}, {2000ms, true}, {2001ms, false}};
     std::uint64_t total = 0;
     for (const auto& read : reads) {
         now = Clock::time_point(read.at);
         total += 1'000'000;
         const std::size_t before = writes.size();
         line.BytesRead(total);
-        EXPECT_EQ(writes.size() - before, read.drawn ? 1u : 0u) << "at " << read.at.count() << " ms";
+        EXPECT_EQ(writes.size() - before, read.drawn ? 1u : 0u)
+            << "at " << read.at.count() << " ms";
     }
     for (const std::string& text : writes) {
         EXPECT_EQ(text.front(), '\r');

@@ -17,9 +17,7 @@ using Calls = std::vector<std::string>;
 
 class ConversionRunTest : public testing::Test {
 protected:
-    ConversionOutcome Run() {
-        return RunConversion(input, output, reporter, files, codePage);
-    }
+    ConversionOutcome Run() { return RunConversion(input, output, reporter, files, codePage); }
 
     void ExpectOneBox(const std::string& caption, const std::string& mentioned) {
         EXPECT_EQ(reporter.calls, (Calls{"ReadBoxes", "ShowMessage", "RefreshBoxes"}));
@@ -87,10 +85,11 @@ TEST_F(ConversionRunTest, OutputMatchesTheReferenceForLongRecords) {
 // For outputs of megabytes: says where they part instead of printing them.
 testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
     if (actual == expected) return testing::AssertionSuccess();
-    const auto parted = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
-    return testing::AssertionFailure() << actual.size() << " bytes, " << expected.size()
-                                       << " expected; they differ from offset "
-                                       << parted.first - actual.begin();
+    const auto parted =
+        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    return testing::AssertionFailure()
+           << actual.size() << " bytes, " << expected.size()
+           << " expected; they differ from offset " << parted.first - actual.begin();
 }
 
 // Several pieces, converted on a second thread while this one reads and
@@ -108,8 +107,10 @@ TEST_F(ConversionRunTest, PiecesConvertedAsideComeOutInOrder) {
     ended[endOfText] = '\x1A';
     for (unsigned number : {1252u, 932u}) {
         codePage = CodePage::FromNumber(number);
-        for (std::size_t readSize : {std::size_t{65536}, std::size_t{100003}, std::size_t{262144}}) {
-            SCOPED_TRACE("code page " + std::to_string(number) + ", reads of " + std::to_string(readSize));
+        for (std::size_t readSize :
+             {std::size_t{65536}, std::size_t{100003}, std::size_t{262144}}) {
+            SCOPED_TRACE("code page " + std::to_string(number) + ", reads of " +
+                         std::to_string(readSize));
             files = FaultyFiles();
             files.CutReadsTo(readSize);
             WriteBytes(input, text);

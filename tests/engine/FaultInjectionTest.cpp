@@ -44,7 +44,8 @@ TEST(FaultInjectionTest, AnyFailingCallGivesOneBoxAndKeepsEveryEarlierByte) {
     const std::string input = folder / "in.csv";
     const std::string output = folder / "out.tab";
     const CodePage codePage;
-    const std::string text = "id,name\r\n1,\"Ann\"\r\n2,Bob\n3,\"C,d\"\r\n\r\n4,x\r5,\"\"\"y\"\n6,last";
+    const std::string text =
+        "id,name\r\n1,\"Ann\"\r\n2,Bob\n3,\"C,d\"\r\n\r\n4,x\r5,\"\"\"y\"\n6,last";
     const std::string before = "earlier\r\nno line end";
     const std::string converted = reference::ConvertFile(text, codePage);
     WriteBytes(input, text);

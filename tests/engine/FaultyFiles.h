@@ -25,7 +25,8 @@ public:
     // Hands out at most `size` bytes per read, as a pipe or a slow share may.
     void CutReadsTo(std::size_t size) { m_readSize = size; }
 
-    std::unique_ptr<InputFile> OpenForReading(const std::string& path, std::string& reason) override {
+    std::unique_ptr<InputFile> OpenForReading(const std::string& path,
+                                              std::string& reason) override {
         if (Fails(Call::OpenForReading, reason)) return nullptr;
         auto file = m_system.OpenForReading(path, reason);
         return file ? std::make_unique<Input>(*this, std::move(file)) : nullptr;
@@ -56,8 +57,10 @@ private:
 
     class Input final : public InputFile {
     public:
-        Input(FaultyFiles& files, std::unique_ptr<InputFile> file) : m_files(files), m_file(std::move(file)) {}
-        bool Read(char* buffer, std::size_t capacity, std::size_t& got, std::string& reason) override {
+        Input(FaultyFiles& files, std::unique_ptr<InputFile> file)
+            : m_files(files), m_file(std::move(file)) {}
+        bool Read(char* buffer, std::size_t capacity, std::size_t& got,
+                  std::string& reason) override {
             return !m_files.Fails(Call::Read, reason) &&
                    m_file->Read(buffer, std::min(capacity, m_files.m_readSize), got, reason);
         }
@@ -70,7 +73,8 @@ private:
 
     class Output final : public OutputFile {
     public:
-        Output(FaultyFiles& files, std::unique_ptr<OutputFile> file) : m_files(files), m_file(std::move(file)) {}
+        Output(FaultyFiles& files, std::unique_ptr<OutputFile> file)
+            : m_files(files), m_file(std::move(file)) {}
         bool Append(const char* data, std::size_t size, std::string& reason) override {
             if (!m_files.Fails(Call::Append, reason)) return m_file->Append(data, size, reason);
             std::string ignored;

@@ -72,11 +72,12 @@ std::uint64_t AllocatedSize(const std::string& path) {
     const HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     FILE_STANDARD_INFO information{};
-    const bool known = file != INVALID_HANDLE_VALUE &&
-                       GetFileInformationByHandleEx(file, FileStandardInfo, &information,
-                                                    sizeof(information));
+    const bool known =
+        file != INVALID_HANDLE_VALUE &&
+        GetFileInformationByHandleEx(file, FileStandardInfo, &information, sizeof(information));
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    return known ? static_cast<std::uint64_t>(information.AllocationSize.QuadPart) : ~std::uint64_t{0};
+    return known ? static_cast<std::uint64_t>(information.AllocationSize.QuadPart)
+                 : ~std::uint64_t{0};
 }
 #else
 const char kNullDevice[] = "/dev/null";
@@ -94,7 +95,8 @@ void ExtendAndWrite(const std::string& path, std::uint64_t size, std::uint64_t o
 std::string ReadAt(const std::string& path, std::uint64_t offset, std::size_t count) {
     const int file = open(path.c_str(), O_RDONLY);
     std::string bytes(count, '\0');
-    const ssize_t read = file < 0 ? 0 : pread(file, bytes.data(), count, static_cast<off_t>(offset));
+    const ssize_t read =
+        file < 0 ? 0 : pread(file, bytes.data(), count, static_cast<off_t>(offset));
     if (file >= 0) close(file);
     bytes.resize(read > 0 ? static_cast<std::size_t>(read) : 0);
     return bytes;
@@ -107,14 +109,16 @@ std::uint64_t FileSize(const std::string& path) {
 
 std::uint64_t AllocatedSize(const std::string& path) {
     struct stat status {};
-    return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_blocks) * 512 : 0;
+    return stat(path.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_blocks) * 512
+                                            : 0;
 }
 #endif
 
 // The system's files, with what goes to the output counted and its last bytes kept.
 class CountingFiles final : public FileSystem {
 public:
-    std::unique_ptr<InputFile> OpenForReading(const std::string& path, std::string& reason) override {
+    std::unique_ptr<InputFile> OpenForReading(const std::string& path,
+                                              std::string& reason) override {
         return m_system.OpenForReading(path, reason);
     }
     std::unique_ptr<OutputFile> OpenForAppending(const std::string& path,
@@ -129,11 +133,13 @@ public:
 private:
     class Output final : public OutputFile {
     public:
-        Output(CountingFiles& files, std::unique_ptr<OutputFile> file) : m_files(files), m_file(std::move(file)) {}
+        Output(CountingFiles& files, std::unique_ptr<OutputFile> file)
+            : m_files(files), m_file(std::move(file)) {}
         bool Append(const char* data, std::size_t size, std::string& reason) override {
             m_files.written += size;
             m_files.tail.append(data, size);
-            if (m_files.tail.size() > kTailSize) m_files.tail.erase(0, m_files.tail.size() - kTailSize);
+            if (m_files.tail.size() > kTailSize)
+                m_files.tail.erase(0, m_files.tail.size() - kTailSize);
             return m_file->Append(data, size, reason);
         }
         bool Close(std::string& reason) override { return m_file->Close(reason); }

@@ -44,7 +44,9 @@ INSTANTIATE_TEST_SUITE_P(
         TransformCase{"CarriageReturnStays", 1252, "a,b\r\n", "a\tb\r\n"},
         TransformCase{"TabsPassThrough", 1252, "a\tb,c\n", "a\tb\tc\n"},
         TransformCase{"NulDoesNotEndTheRecord", 1252, "a\0,b\n"s, "a\0\tb\n"s},
-        TransformCase{"HighBytesSingleByte", 1252, "caf\xE9,1\n", "caf\xE9\t" "1\n"},
+        TransformCase{"HighBytesSingleByte", 1252, "caf\xE9,1\n",
+                      "caf\xE9\t"
+                      "1\n"},
         TransformCase{"Utf8IsPlainBytes", 65001, "\xC3\xA9,\"x\"\n", "\xC3\xA9\tx\n"},
         TransformCase{"LeadByteHidesComma932", 932, "caf\xE9,1\n", "caf\xE9,1\n"},
         TransformCase{"LeadByteBeforeComma932", 932, "\x81,b\n", "\x81,b\n"},
@@ -52,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
         TransformCase{"LeadByteHidesOneQuote932", 932, "\xE9\"x\"\n", "\xE9\"x\n"},
         TransformCase{"NulRestartsTheReading932", 932, "\x81\0,b\n"s, "\x81\0\tb\n"s},
         TransformCase{"TrailByteCommaIn936", 936, "\xFE,a,x\n", "\xFE,a\tx\n"},
-        TransformCase{"WellFormedShiftJis", 932, "\x93\xFA,\"\x96\x7B\"\n", "\x93\xFA\t\x96\x7B\n"}),
+        TransformCase{"WellFormedShiftJis", 932, "\x93\xFA,\"\x96\x7B\"\n",
+                      "\x93\xFA\t\x96\x7B\n"}),
     [](const testing::TestParamInfo<TransformCase>& param) { return param.param.name; });
 
 }  // namespace

@@ -27,11 +27,11 @@ TEST_F(AppendRecordTest, WritesLineFeedsAsCrLf) {
         std::string after;
     };
     const Case cases[] = {
-        {"", "a\tb\n", "a\tb\r\n"},                              // a missing file is created
-        {"", "x\r\n", "x\r\r\n"},                                // a lone CR stays before the pair
-        {"old\r\n", "new\n", "old\r\nnew\r\n"},                  // earlier content stays first
-        {"old\x1A", "new\n", "old\x1Anew\r\n"},                  // and so does an end-of-text byte
-        {"", "a\0b\0\n"s, "a\0b\0\r\n"s},                        // NUL bytes are written
+        {"", "a\tb\n", "a\tb\r\n"},              // a missing file is created
+        {"", "x\r\n", "x\r\r\n"},                // a lone CR stays before the pair
+        {"old\r\n", "new\n", "old\r\nnew\r\n"},  // earlier content stays first
+        {"old\x1A", "new\n", "old\x1Anew\r\n"},  // and so does an end-of-text byte
+        {"", "a\0b\0\n"s, "a\0b\0\r\n"s},        // NUL bytes are written
     };
     for (const Case& c : cases) {
         std::filesystem::remove(path);
@@ -88,7 +88,8 @@ TEST(RecordWriterTest, TakenRecordsWaitForWriteTaken) {
     RecordWriter writer(path, files, FileIdentity{});
     const std::string pieces[] = {"one\r\ntw", "o\r\nthree\r\nfo", "ur", "\r\n"};
     const std::string writtenAfter[] = {"one\r\n", "one\r\ntwo\r\nthree\r\n",
-                                        "one\r\ntwo\r\nthree\r\n", "one\r\ntwo\r\nthree\r\nfour\r\n"};
+                                        "one\r\ntwo\r\nthree\r\n",
+                                        "one\r\ntwo\r\nthree\r\nfour\r\n"};
     pieces[0].copy(writer.Reserve(pieces[0].size()), pieces[0].size());
     writer.Take(pieces[0].size());
     for (std::size_t i = 1; i < std::size(pieces); ++i) {

@@ -27,7 +27,8 @@ inline std::string ReplaceAll(std::string_view text, std::string_view find,
             if (text.substr(i, pieceEnd - i).starts_with(find)) {
                 result += replacement;
                 i += find.size();
-            } else if (codePage.IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < pieceEnd) {
+            } else if (codePage.IsLeadByte(static_cast<unsigned char>(text[i])) &&
+                       i + 1 < pieceEnd) {
                 result += text.substr(i, 2);
                 i += 2;
             } else {

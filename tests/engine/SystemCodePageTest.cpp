@@ -9,9 +9,17 @@ TEST(SystemCodePageTest, NamesTheEastAsianCharacterSets) {
         const char* locale;
         unsigned codePage;
     } cases[] = {
-        {"ja_JP.SJIS", 932},     {"ja_JP.Shift_JIS", 932}, {"CP932", 932},  {"zh_CN.GBK", 936},
-        {"zh_CN.gb2312", 936},   {"ko_KR.EUC-KR", 949},    {"zh_TW.Big5", 950},
-        {"en_US.UTF-8", 0},      {"ja_JP.UTF-8", 0},       {"C", 0},        {"de_DE.ISO-8859-15@euro", 0},
+        {"ja_JP.SJIS", 932},
+        {"ja_JP.Shift_JIS", 932},
+        {"CP932", 932},
+        {"zh_CN.GBK", 936},
+        {"zh_CN.gb2312", 936},
+        {"ko_KR.EUC-KR", 949},
+        {"zh_TW.Big5", 950},
+        {"en_US.UTF-8", 0},
+        {"ja_JP.UTF-8", 0},
+        {"C", 0},
+        {"de_DE.ISO-8859-15@euro", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(CodePageOfCharset(c.locale), c.codePage) << c.locale;
 }

@@ -52,20 +52,29 @@ TEST_P(TextConverterFileTest, ConvertsWholeAndCutAtEveryOffset) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, TextConverterFileTest,
-    testing::Values(
-        FileCase{"CrLfAndLfLineEnds", "a,b\r\n\"c\",d\n", "a\tb\r\nc\td\r\n"},
-        FileCase{"LastLineWithoutLineFeedIsKept", "a,b\nc,d", "a\tb\r\nc\td\r\n"},
-        FileCase{"TrailingCarriageReturnEndsTheLastLine", "a,b\nc,d\r", "a\tb\r\nc\td\r\n"},
-        FileCase{"LoneCarriageReturnsAreOrdinaryBytes", "a\rb\rc", "a\rb\rc\r\n"},
-        FileCase{"LoneCarriageReturnBeforeLineFeedPair", "x\r\r\n", "x\r\r\n"},
-        FileCase{"EndOfTextStopsTheInput", "a,b\n\x1A" "c,d\n", "a\tb\r\n"},
-        FileCase{"EndOfTextClosesAnUnfinishedLine", "a,b\x1A" "c\n", "a\tb\r\n"},
-        FileCase{"CarriageReturnBeforeEndOfText", "a\r\x1A\n", "a\r\n"},
-        FileCase{"EmptyInput", "", ""},
-        FileCase{"OnlyEndOfText", "\x1A" "a,b\n", ""},
-        FileCase{"EmptyLinesStay", "\n\r\n\n", "\r\n\r\n\r\n"},
-        FileCase{"HighBytesAndNulPass", "\xFF,\0\n"s, "\xFF\t\0\r\n"s},
-        FileCase{"QuoteOnlyLineKeepsItsLineEnd", "\"", "\r\n"}),
+    testing::Values(FileCase{"CrLfAndLfLineEnds", "a,b\r\n\"c\",d\n", "a\tb\r\nc\td\r\n"},
+                    FileCase{"LastLineWithoutLineFeedIsKept", "a,b\nc,d", "a\tb\r\nc\td\r\n"},
+                    FileCase{"TrailingCarriageReturnEndsTheLastLine", "a,b\nc,d\r",
+                             "a\tb\r\nc\td\r\n"},
+                    FileCase{"LoneCarriageReturnsAreOrdinaryBytes", "a\rb\rc", "a\rb\rc\r\n"},
+                    FileCase{"LoneCarriageReturnBeforeLineFeedPair", "x\r\r\n", "x\r\r\n"},
+                    FileCase{"EndOfTextStopsTheInput",
+                             "a,b\n\x1A"
+                             "c,d\n",
+                             "a\tb\r\n"},
+                    FileCase{"EndOfTextClosesAnUnfinishedLine",
+                             "a,b\x1A"
+                             "c\n",
+                             "a\tb\r\n"},
+                    FileCase{"CarriageReturnBeforeEndOfText", "a\r\x1A\n", "a\r\n"},
+                    FileCase{"EmptyInput", "", ""},
+                    FileCase{"OnlyEndOfText",
+                             "\x1A"
+                             "a,b\n",
+                             ""},
+                    FileCase{"EmptyLinesStay", "\n\r\n\n", "\r\n\r\n\r\n"},
+                    FileCase{"HighBytesAndNulPass", "\xFF,\0\n"s, "\xFF\t\0\r\n"s},
+                    FileCase{"QuoteOnlyLineKeepsItsLineEnd", "\"", "\r\n"}),
     [](const testing::TestParamInfo<FileCase>& param) { return param.param.name; });
 
 TEST(TextConverterTest, DoubleByteCharacterEndsWithTheRecord) {

@@ -48,7 +48,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 
     for (const std::string& setting : environment) {
         const auto equals = setting.find('=');
-        SetEnvironmentVariableA(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str());
+        SetEnvironmentVariableA(setting.substr(0, equals).c_str(),
+                                setting.substr(equals + 1).c_str());
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
@@ -67,7 +68,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) CloseHandle(handle);
+    for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
+        CloseHandle(handle);
     for (const std::string& setting : environment) {
         SetEnvironmentVariableA(setting.substr(0, setting.find('=')).c_str(), nullptr);
     }
@@ -92,7 +94,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
     ProgramRun run;

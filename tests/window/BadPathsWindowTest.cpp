@@ -40,11 +40,10 @@ void PutFile(const std::string& path, const std::string& bytes) {
 
 // The file's bytes; "<missing>" when it cannot be opened.
 std::string FileBytes(const std::string& path) {
-    const HANDLE file = ::CreateFileW(LongForm(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
+    const HANDLE file =
+        ::CreateFileW(LongForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
     std::string bytes;
     char chunk[4096];
     DWORD got = 0;
@@ -61,8 +60,7 @@ void RemoveTree(const std::wstring& path) {
     if (search != INVALID_HANDLE_VALUE) {
         do {
             const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
+            if (name == L"." || name == L"..") continue;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path + L"\\" + name);
             else
@@ -94,8 +92,8 @@ VelmoraWindow::Box ConvertOnce(const VelmoraWindow& velmora) {
     VelmoraWindow::Box box = velmora.ReadAndDismissMessageBox(seen);
     EXPECT_TRUE(seen) << "Convert showed no box, or the program hangs";
     EXPECT_TRUE(::IsWindow(velmora.Dialog())) << "the program ended";
-    EXPECT_TRUE(velmora.NoBoxOpen()) << "a second box after \"" << box.caption << "\": "
-                                     << box.text;
+    EXPECT_TRUE(velmora.NoBoxOpen())
+        << "a second box after \"" << box.caption << "\": " << box.text;
     return box;
 }
 
@@ -115,8 +113,7 @@ bool Names(const VelmoraWindow::Box& box, const std::string& path) {
 std::string MissingDrive() {
     const DWORD drives = ::GetLogicalDrives();
     char letter = 'Y';
-    while (letter > 'D' && (drives & (1u << (letter - 'A'))))
-        --letter;
+    while (letter > 'D' && (drives & (1u << (letter - 'A')))) --letter;
     return std::string(1, letter) + ":";
 }
 
@@ -139,14 +136,13 @@ protected:
 };
 
 TEST_F(BadPathsWindow, PathsAroundAndPastTheClassicLimitConvert) {
-
     struct Case {
         std::size_t length;
         bool relative;  // typed from the program's current folder, which lengthens it
     };
     // Windows' classic limit is 260 characters with the final NUL.
-    const Case cases[] = {{259, false}, {260, false}, {261, false}, {300, false}, {259, true},
-                          {300, true}};
+    const Case cases[] = {{259, false}, {260, false}, {261, false},
+                          {300, false}, {259, true},  {300, true}};
     for (const Case& row : cases) {
         SCOPED_TRACE(std::to_string(row.length) + (row.relative ? " relative" : " full"));
         const std::string top = base + "\\long" + std::to_string(row.length);
@@ -228,8 +224,8 @@ TEST_F(BadPathsWindow, DeviceNamesWorkAsDevicesOrGetOneBox) {
             EXPECT_EQ(box.caption, "Done") << box.text;
             EXPECT_EQ(box.text, "Done");
         } else {
-            EXPECT_EQ(box.caption, row.input == std::string(row.device) ? kErrorReading
-                                                                        : kErrorWriting);
+            EXPECT_EQ(box.caption,
+                      row.input == std::string(row.device) ? kErrorReading : kErrorWriting);
             EXPECT_TRUE(Names(box, row.device)) << box.text;
         }
         // Whatever a device gave, the file's earlier bytes come first.

@@ -39,8 +39,8 @@ VelmoraWindow::Box Convert(const VelmoraWindow& velmora) {
     bool seen = false;
     VelmoraWindow::Box box = velmora.ReadAndDismissMessageBox(seen);
     EXPECT_TRUE(seen) << "Convert showed no box";
-    EXPECT_TRUE(velmora.NoBoxOpen()) << "Convert showed a second box after \"" << box.caption
-                                     << "\"";
+    EXPECT_TRUE(velmora.NoBoxOpen())
+        << "Convert showed a second box after \"" << box.caption << "\"";
     return box;
 }
 
@@ -123,9 +123,8 @@ TEST(ConverterWindow, BrowseWritesTheStoredPathsBackAndHelpStoresTheBoxes) {
     TempFolder folder;
     WriteBytes(folder / "pick.csv", kSampleInput);
     const std::string picked = folder / "pick.csv";
-    const std::string logPath = WindowsPath(std::getenv("KESTROVA_BROWSER_LOG") != nullptr
-                                                ? std::getenv("KESTROVA_BROWSER_LOG")
-                                                : "");
+    const std::string logPath = WindowsPath(
+        std::getenv("KESTROVA_BROWSER_LOG") != nullptr ? std::getenv("KESTROVA_BROWSER_LOG") : "");
     ASSERT_FALSE(logPath.empty()) << "KESTROVA_BROWSER_LOG names no file";
     std::error_code ignored;
     fs::remove(logPath, ignored);
@@ -143,9 +142,8 @@ TEST(ConverterWindow, BrowseWritesTheStoredPathsBackAndHelpStoresTheBoxes) {
     // Help reads the boxes first, so the typed path survives the next Browse.
     velmora.Type(IDC_OUTPUT_FILE, "kept.tab");
     velmora.Click(IDC_HELP_PAGE);
-    EXPECT_TRUE(WaitUntil([&] {
-        return ReadBytes(logPath).find("https://") != std::string::npos;
-    })) << "the browser was not asked for the help page";
+    EXPECT_TRUE(WaitUntil([&] { return ReadBytes(logPath).find("https://") != std::string::npos; }))
+        << "the browser was not asked for the help page";
     EXPECT_NE(ReadBytes(logPath).find("/kestrova/help.htm"), std::string::npos)
         << ReadBytes(logPath);
     EXPECT_EQ(velmora.Text(IDC_OUTPUT_FILE), "kept.tab");
@@ -243,7 +241,9 @@ TEST(ConverterWindow, QuitEnterEscapeAndTheCloseBoxEachEndTheProgram) {
     const Case cases[] = {
         {"Quit", [](const VelmoraWindow& v) { v.Click(IDOK); }},
         {"Enter in the Input File box",
-         [](const VelmoraWindow& v) { VelmoraWindow::PressKey(v.Control(IDC_INPUT_FILE), VK_RETURN); }},
+         [](const VelmoraWindow& v) {
+             VelmoraWindow::PressKey(v.Control(IDC_INPUT_FILE), VK_RETURN);
+         }},
         {"Escape", [](const VelmoraWindow& v) { VelmoraWindow::PressKey(v.Dialog(), VK_ESCAPE); }},
         {"the close box",
          [](const VelmoraWindow& v) { ::PostMessageA(v.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); }},

@@ -47,8 +47,7 @@ public:
     bool WaitForRequest(HelpRequest& request) {
         const bool came = WaitUntil([this] {
             MSG message;
-            while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-                ::DispatchMessageA(&message);
+            while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
             return !m_requests.empty();
         });
         if (came) {

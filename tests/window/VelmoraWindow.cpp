@@ -18,8 +18,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
     auto* found = reinterpret_cast<ProcessWindows*>(lParam);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == found->processId && ::IsWindowVisible(window))
-        found->windows.push_back(window);
+    if (owner == found->processId && ::IsWindowVisible(window)) found->windows.push_back(window);
     return TRUE;
 }
 
@@ -47,8 +46,7 @@ std::string WindowsPath(const std::string& path) {
 bool WaitUntil(const std::function<bool()>& ready) {
     const ULONGLONG start = ::GetTickCount64();
     while (!ready()) {
-        if (::GetTickCount64() - start > kDeadlineMs)
-            return false;
+        if (::GetTickCount64() - start > kDeadlineMs) return false;
         ::Sleep(kPollMs);
     }
     return true;
@@ -100,8 +98,7 @@ VelmoraWindow::VelmoraWindow(const std::string& workingFolder) {
 }
 
 VelmoraWindow::~VelmoraWindow() {
-    if (m_process.hProcess == nullptr)
-        return;
+    if (m_process.hProcess == nullptr) return;
     if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
         ::TerminateProcess(m_process.hProcess, 1);
         ::WaitForSingleObject(m_process.hProcess, kDeadlineMs);
@@ -161,8 +158,7 @@ VelmoraWindow::Box VelmoraWindow::ReadAndDismissMessageBox(bool& seen) const {
     HWND box = WaitForOwnedDialog(
         [](HWND window) { return ::GetDlgItem(window, kMessageBoxTextId) != nullptr; });
     seen = box != nullptr;
-    if (!seen)
-        return {};
+    if (!seen) return {};
     char caption[256] = {};
     ::GetWindowTextA(box, caption, sizeof(caption));
     Box read{caption, WindowText(::GetDlgItem(box, kMessageBoxTextId))};
@@ -201,8 +197,7 @@ void TypeIntoFileDialog(HWND fileDialog, const std::string& name) {
 bool BrowseAndPick(const VelmoraWindow& velmora, int browseId, const std::string& name) {
     velmora.Click(browseId);
     HWND fileDialog = WaitForFileDialog(velmora);
-    if (fileDialog == nullptr)
-        return false;
+    if (fileDialog == nullptr) return false;
     TypeIntoFileDialog(fileDialog, name);
     return WaitUntil([fileDialog] { return !::IsWindow(fileDialog); });
 }

@@ -33,9 +33,9 @@ public:
         for (const wchar_t* face = L"MS Sans Serif"; *face != L'\0'; ++face)
             words.push_back(static_cast<WORD>(*face));
         words.push_back(0);
-        m_window = ::CreateDialogIndirectParamA(
-            ::GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()),
-            nullptr, &IgnoreEverything, 0);
+        m_window = ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr),
+                                                reinterpret_cast<const DLGTEMPLATE*>(words.data()),
+                                                nullptr, &IgnoreEverything, 0);
     }
     ~UnitDialog() { ::DestroyWindow(m_window); }
     UnitDialog(const UnitDialog&) = delete;
@@ -60,7 +60,7 @@ struct Expected {
     const char* kind;
     const char* text;  // the start of the text
     int x, y, width, height;
-    DWORD styles;      // style bits the control must have
+    DWORD styles;  // style bits the control must have
 };
 
 // A child's rectangle in its dialog's client coordinates.
@@ -121,18 +121,19 @@ TEST(WindowLayout, TheConverterDialogHoldsItsControlsInTabOrderWhereTheTemplateP
 
     const DWORD editStyles = WS_TABSTOP | ES_AUTOHSCROLL;
     const DWORD pushStyles = WS_TABSTOP;
-    ExpectControls(dialog, {
-        {IDOK, "Button", "Quit", 260, 7, 50, 14, pushStyles | BS_DEFPUSHBUTTON},
-        {IDC_INPUT_FILE, "Edit", "", 52, 7, 166, 14, editStyles},
-        {IDC_BROWSE_INPUT, "Button", "Browse", 218, 7, 39, 14, pushStyles},
-        {IDC_OUTPUT_FILE, "Edit", "", 52, 22, 166, 14, editStyles},
-        {IDC_BROWSE_OUTPUT, "Button", "Browse", 218, 23, 39, 14, pushStyles},
-        {IDC_CONVERT, "Button", "Convert", 260, 23, 50, 14, pushStyles},
-        {IDC_HELP_PAGE, "Button", "Help", 210, 38, 50, 14, pushStyles},
-        {kNoId, "Static", "Input File:", 8, 10, 32, 8, 0},
-        {kNoId, "Static", "Output File:", 8, 24, 37, 8, 0},
-        {IDC_BANNER, "Static", "Kestrova - v1.01 - ", 16, 56, 276, 8, 0},
-    });
+    ExpectControls(dialog,
+                   {
+                       {IDOK, "Button", "Quit", 260, 7, 50, 14, pushStyles | BS_DEFPUSHBUTTON},
+                       {IDC_INPUT_FILE, "Edit", "", 52, 7, 166, 14, editStyles},
+                       {IDC_BROWSE_INPUT, "Button", "Browse", 218, 7, 39, 14, pushStyles},
+                       {IDC_OUTPUT_FILE, "Edit", "", 52, 22, 166, 14, editStyles},
+                       {IDC_BROWSE_OUTPUT, "Button", "Browse", 218, 23, 39, 14, pushStyles},
+                       {IDC_CONVERT, "Button", "Convert", 260, 23, 50, 14, pushStyles},
+                       {IDC_HELP_PAGE, "Button", "Help", 210, 38, 50, 14, pushStyles},
+                       {kNoId, "Static", "Input File:", 8, 10, 32, 8, 0},
+                       {kNoId, "Static", "Output File:", 8, 24, 37, 8, 0},
+                       {IDC_BANNER, "Static", "Kestrova - v1.01 - ", 16, 56, 276, 8, 0},
+                   });
     // The boxes start empty; both have a border, drawn sunken by the system.
     for (int box : {IDC_INPUT_FILE, IDC_OUTPUT_FILE}) {
         EXPECT_EQ(velmora.Text(box), "");
@@ -170,12 +171,14 @@ TEST(WindowLayout, TheAboutBoxShowsTheIconNameAndOkButton) {
 
     // An icon control takes the size of its icon, so only its place is fixed.
     const int iconControl = 0;
-    ExpectControls(about, {
-        {kNoId, "Static", "", 11, 17, 20, 20, SS_ICON},
-        {kNoId, "Static", "Velmora Version 1.0", 40, 10, 119, 8, SS_NOPREFIX},
-        {kNoId, "Static", "", 40, 25, 119, 8, 0},
-        {IDOK, "Button", "OK", 178, 7, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON},
-    }, iconControl);
+    ExpectControls(about,
+                   {
+                       {kNoId, "Static", "", 11, 17, 20, 20, SS_ICON},
+                       {kNoId, "Static", "Velmora Version 1.0", 40, 10, 119, 8, SS_NOPREFIX},
+                       {kNoId, "Static", "", 40, 25, 119, 8, 0},
+                       {IDOK, "Button", "OK", 178, 7, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON},
+                   },
+                   iconControl);
     HWND icon = ::GetWindow(about, GW_CHILD);
     DWORD_PTR image = 0;
     ::SendMessageTimeoutA(icon, STM_GETICON, 0, 0, SMTO_NORMAL, 30000, &image);
