@@ -13,9 +13,7 @@ public:
     CString(const char* text) : m_bytes(text != nullptr ? text : "") {}
     CString(std::string bytes) : m_bytes(std::move(bytes)) {}
 
-    int GetLength() const { return static_cast<int>(m_bytes.size()); }
     bool IsEmpty() const { return m_bytes.empty(); }
-    void Empty() { m_bytes.clear(); }
 
     // For the Windows calls: they read up to the first NUL.
     operator LPCSTR() const { return m_bytes.c_str(); }
@@ -27,10 +25,6 @@ public:
     // Replaces the text with string `id` of the program's resources; false,
     // and the string left empty, when there is no such string.
     BOOL LoadString(UINT id);
-
-    friend bool operator==(const CString& left, const CString& right) {
-        return left.m_bytes == right.m_bytes;
-    }
 
 private:
     std::string m_bytes;
